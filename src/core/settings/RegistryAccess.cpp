@@ -1,0 +1,69 @@
+#include "core/settings/RegistryAccess.h"
+
+#include <iostream>
+
+namespace modshelf::settings {
+
+std::string GetRegString(SettingsStore& store, RegRoot root, const std::string& keyPath,
+                         const std::string& valueName) {
+    std::string result;
+    RegistryKey key(store);
+    if (key.Create(root, keyPath) == kSuccess) key.QueryString(valueName, result);
+    return result;
+}
+
+std::uint32_t GetRegDword(SettingsStore& store, RegRoot root, const std::string& keyPath,
+                          const std::string& valueName, std::uint32_t defaultValue) {
+    std::uint32_t result = defaultValue;
+    RegistryKey key(store);
+    if (key.Create(root, keyPath) == kSuccess) key.QueryDword(valueName, result);
+    return result;
+}
+
+Status SetRegString(SettingsStore& store, const std::string& keyPath, const std::string& valueName,
+                    const std::string& text) {
+    RegistryKey key(store);
+    Status status = key.Create(RegRoot::CurrentUser, keyPath);
+    if (status == kSuccess) key.SetString(valueName, text);
+    return status;
+}
+
+Status SetRegDword(SettingsStore& store, const std::string& keyPath, const std::string& valueName,
+                   std::uint32_t number) {
+    RegistryKey key(store);
+    Status status = key.Create(RegRoot::CurrentUser, keyPath);
+    if (status == kSuccess) key.SetDword(valueName, number);
+    return status;
+}
+
+bool DeleteKeyTree(SettingsStore& store, RegRoot root, const std::string& keyPath) {
+    return DeleteKeyTree(store, root, keyPath, std::cout);
+}
+
+bool DeleteKeyTree(SettingsStore& store, RegRoot root, const std::string& keyPath,
+                   std::ostream& diagnostics) {
+    SettingsOperation operation(store);  // one save for the whole tree
+    std::string path = keyPath;
+    if (store.deleteKey(root, path) == kSuccess) return true;
+
+    Status opened = store.openKey(root, path);
+    if (opened == kFileNotFound) {
+        diagnostics << "Key not found.\n";
+        return true;
+    }
+    if (opened != kSuccess) {
+        diagnostics << "Error opening key.\n";
+        return false;
+    }
+    if (path.empty() || path.back() != '\\') path += '\\';
+
+    // Index 0 is always the next remaining child, since each one is deleted.
+    std::string child;
+    while (store.enumKey(root, path, 0, child) == kSuccess) {
+        if (!DeleteKeyTree(store, root, path + child, diagnostics)) break;
+    }
+    path.pop_back();
+    return store.deleteKey(root, path) == kSuccess;
+}
+
+}  // namespace modshelf::settings

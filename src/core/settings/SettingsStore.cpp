@@ -1,0 +1,33 @@
+#include "core/settings/SettingsStore.h"
+
+namespace modshelf::settings {
+
+void SettingsStore::beginOperation() { ++operationDepth_; }
+
+Status SettingsStore::endOperation() {
+    if (operationDepth_ == 0) return kSuccess;
+    if (--operationDepth_ > 0) return kSuccess;
+    if (!pending_) return kSuccess;
+    return saveNow();
+}
+
+Status SettingsStore::changed() {
+    pending_ = true;
+    if (operationDepth_ > 0) return kSuccess;
+    return saveNow();
+}
+
+Status SettingsStore::saveNow() {
+    pending_ = false;
+    std::string message;
+    Status status = save(message);
+    if (status == kSuccess) {
+        lastError_.clear();
+        return status;
+    }
+    lastError_ = message.empty() ? "The settings could not be saved." : message;
+    if (listener_) listener_(lastError_);
+    return status;
+}
+
+}  // namespace modshelf::settings

@@ -1,0 +1,29 @@
+#pragma once
+
+namespace modshelf::settings {
+class SettingsStore;
+}
+namespace modshelf::dialogs {
+class Prompter;
+}
+namespace modshelf::app {
+struct AppState;
+}
+namespace modshelf::host {
+class HostControl;
+}
+
+namespace modshelf::gui {
+
+class CModshelfDoc;
+
+// What the frame, the views and the dialogs share for the whole run.
+struct GuiContext {
+    settings::SettingsStore& store;
+    dialogs::Prompter& prompter;
+    app::AppState& state;
+    host::HostControl* host = nullptr;     // Scrivel's process: find, stop, start
+    CModshelfDoc* document = nullptr;      // routing and update-all-views
+};
+
+}  // namespace modshelf::gui

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace modshelf::testing {
+namespace modshelf::test {
 
 int ScriptedPrompter::messageBox(const std::string& text, const std::string& caption,
                                  std::uint32_t style, const dialogs::MessageBoxParams& params) {
@@ -20,4 +20,4 @@ void ScriptedPrompter::plainMessage(const std::string& text, const std::string& 
     plainMessages.push_back(caption + ": " + text);
 }
 
-}  // namespace modshelf::testing
+}  // namespace modshelf::test

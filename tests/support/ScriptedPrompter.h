@@ -6,7 +6,7 @@
 
 #include "core/dialogs/Prompter.h"
 
-namespace modshelf::testing {
+namespace modshelf::test {
 
 // A Prompter whose answers are given in advance. Every box shown is recorded;
 // a box for which no answer was queued fails the test that showed it.
@@ -35,4 +35,4 @@ private:
     std::deque<int> answers_;
 };
 
-}  // namespace modshelf::testing
+}  // namespace modshelf::test

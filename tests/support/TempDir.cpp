@@ -6,10 +6,11 @@
 #include <sstream>
 #include <stdexcept>
 
-namespace modshelf::testing {
+namespace modshelf::test {
 
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "modshelf-test-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "modshelf-test-XXXXXX").string();
     if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
     path_ = pattern;
 }
@@ -34,4 +35,4 @@ void writeFile(const std::filesystem::path& file, const std::string& bytes) {
     out << bytes;
 }
 
-}  // namespace modshelf::testing
+}  // namespace modshelf::test

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-namespace modshelf::testing {
+namespace modshelf::test {
 
 // A fresh folder under the system's temporary folder, removed with its
 // contents when the object goes.
@@ -24,4 +24,4 @@ private:
 std::string readFile(const std::filesystem::path& file);
 void writeFile(const std::filesystem::path& file, const std::string& bytes);
 
-}  // namespace modshelf::testing
+}  // namespace modshelf::test

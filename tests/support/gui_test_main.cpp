@@ -1,5 +1,5 @@
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
 
 // GUI tests run without a display unless their folder asks for X11.
 int main(int argc, char** argv) {

@@ -1,0 +1,157 @@
+#include "core/workspaces/WorkspaceActivation.h"
+
+#include "core/app/AppState.h"
+#include "core/settings/RegistryKey.h"
+
+namespace modshelf::workspaces {
+
+namespace {
+
+using settings::kSuccess;
+using settings::RegRoot;
+
+const char* const kAllExplanation =
+    "In order to activate all modules, either \"<A> ALL Scrivel Modules\", \"<C> Current Scrivel "
+    "Settings\", or any one of the nine numbered workspaces must be selected first.  "
+    "So, please click on one of these above nodes in the tree to the left side of the Modshelf "
+    "window, and then invoke the \"Activate ALL Modules\" command once again.\n\n"
+    "[You can also activate all modules from within Scrivel itself -- after starting Scrivel, "
+    "click on Scrivel's \"Options\" menu and then on the \"Resource...\" menu item, and then make "
+    "sure that all of the resources in Scrivel's \"Resource Options\" window are checked, before "
+    "finally clicking on its OK button.]";
+
+constexpr ActivationCategory kCategories[] = {
+    ActivationCategory::Bibles, ActivationCategory::Commentaries, ActivationCategory::Dictionaries};
+
+}  // namespace
+
+std::string hostActivationKey(ActivationCategory category) {
+    return std::string(kHostResourceKey) + "\\" + categoryKeyName(category);
+}
+
+WorkspaceActivation::WorkspaceActivation(settings::SettingsStore& store,
+                                         dialogs::Prompter& prompter, AskToCloseHost askToCloseHost)
+    : store_(store), prompter_(prompter), askToCloseHost_(std::move(askToCloseHost)) {}
+
+int WorkspaceActivation::activateWorkspace(const std::string& identifier,
+                                           const std::vector<ListRow>& rows,
+                                           const std::function<void()>& refillList) {
+    const bool all = identifier == "A";
+    lastConfirmed_ = false;
+
+    const std::string question = all ? "Do you wish to activate ALL Scrivel modules ?"
+                                     : "Do you wish to activate Workspace " + identifier + " ?";
+    const std::string caption =
+        all ? " Activate ALL Modules ?" : " Activate Workspace " + identifier + " ?";
+    int answer = prompter_.messageBox(question, caption,
+                                      dialogs::mb::kYesNoCancel | dialogs::mb::kIconQuestion,
+                                      dialogs::standardParams(false));
+    if ((answer & 0xFFFF) != dialogs::id::kYes) {
+        if (all)
+            prompter_.messageBox("No change in module activation was made.",
+                                 " No Activation Change", dialogs::mb::kOk,
+                                 dialogs::standardParams(true, 3));
+        else
+            prompter_.messageBox("Workspace " + identifier + " was not activated.",
+                                 " Workspace Not Activated", dialogs::mb::kOk,
+                                 dialogs::standardParams(true, 3));
+        return 0;
+    }
+    lastConfirmed_ = true;
+
+    if (askToCloseHost_)
+        askToCloseHost_(
+            "A workspace is about to be activated, but Scrivel appears to be running.\n\n");
+
+    int written = 0;
+    settings::SettingsOperation operation(store_);
+    for (const ListRow& row : rows) {
+        if (!isActivationRow(row)) continue;
+        settings::RegistryKey key(store_);
+        if (key.Create(RegRoot::CurrentUser, hostActivationKey(activationCategory(row.typeName))) !=
+            kSuccess)
+            continue;
+        const bool active = row.checked || all;
+        key.SetString(row.tabName, active ? "True" : "False");
+        ++written;
+    }
+    if (operation.commit() != kSuccess) {
+        // The store has told the user why; claiming success here would be false.
+        return 0;
+    }
+
+    if (refillList) refillList();
+
+    if (all) {
+        prompter_.messageBox(
+            "Workspace A has been activated.\n\nALL Scrivel modules will be visible\nthe next "
+            "time Scrivel is started.",
+            " ALL Modules Activated", dialogs::mb::kOk, dialogs::standardParams(true, 5));
+    } else {
+        prompter_.messageBox("Workspace " + identifier +
+                                 " has been activated.\n\nThis workspace will be in effect\nthe "
+                                 "next time Scrivel is started.",
+                             " Workspace Activated", dialogs::mb::kOk,
+                             dialogs::standardParams(true, 5));
+    }
+    return written;
+}
+
+int WorkspaceActivation::activateAll(int nodeKind, const std::vector<ListRow>& rows,
+                                     const std::function<void()>& refillList) {
+    if (!app::node::isWorkspace(nodeKind)) {
+        prompter_.messageBox(kAllExplanation, " In Order to Activate ALL Scrivel Modules . . .",
+                             dialogs::mb::kOk, dialogs::standardParams(true));
+        return 0;
+    }
+    // The refill must show the final state, so it waits for the existing values too.
+    int written = activateWorkspace("A", rows, {});
+    if (!lastConfirmed_) return 0;
+    activateAllExisting();
+    if (refillList) refillList();
+    return written;
+}
+
+int WorkspaceActivation::activateAllExisting() {
+    int visited = 0;
+    settings::SettingsOperation operation(store_);
+    for (ActivationCategory category : kCategories) {
+        const std::string path = hostActivationKey(category);
+        if (store_.openKey(RegRoot::CurrentUser, path) != kSuccess) continue;
+        settings::RegKeyInfo info;
+        if (store_.queryInfo(RegRoot::CurrentUser, path, info) != kSuccess) continue;
+        for (std::uint32_t i = 0; i < info.values; ++i) {
+            std::string name;
+            settings::RegValue value;
+            if (store_.enumValue(RegRoot::CurrentUser, path, i, name, value) != kSuccess) continue;
+            store_.setValue(RegRoot::CurrentUser, path, name,
+                            settings::RegValue::fromString("True"));
+            ++visited;
+        }
+    }
+    operation.commit();
+    return visited;
+}
+
+int WorkspaceActivation::seedHostActivation(const std::vector<ListRow>& rows) {
+    settings::RegKeyInfo info;
+    if (store_.openKey(RegRoot::CurrentUser, kHostResourceKey) == kSuccess &&
+        store_.queryInfo(RegRoot::CurrentUser, kHostResourceKey, info) == kSuccess &&
+        info.subKeys > 2)
+        return 0;
+
+    int written = 0;
+    settings::SettingsOperation operation(store_);
+    for (const ListRow& row : rows) {
+        if (!isActivationRow(row)) continue;
+        settings::RegistryKey key(store_);
+        if (key.Create(RegRoot::CurrentUser, hostActivationKey(activationCategory(row.typeName))) !=
+            kSuccess)
+            continue;
+        key.SetString(row.tabName, "True");
+        ++written;
+    }
+    return operation.commit() == kSuccess ? written : 0;
+}
+
+}  // namespace modshelf::workspaces

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+
+#include "core/settings/SettingsStore.h"
+
+namespace modshelf::workspaces {
+
+// The rules of renaming a numbered workspace (1 to 15). The dialog shows the
+// texts; everything decided here is testable without a window.
+struct RenameRequest {
+    int number = 0;         // 1 to 15
+    std::string nodeLabel;  // the tree node's current label, e.g. "<07> Workspace 07"
+};
+
+// "07" for 7.
+std::string workspaceId(int number);
+
+// What the dialog shows when it opens.
+std::string renameInitialName(const std::string& nodeLabel);
+std::string renameWindowTitle(int number);
+std::string renameLabelText(int number);
+
+// The OK button: trims the typed name, stores it as the workspace's title and
+// gives the new node label ("<07> " + name). The status is that of the write.
+struct RenameResult {
+    std::string newLabel;
+    settings::Status status = settings::kSuccess;
+};
+RenameResult applyRename(settings::SettingsStore& store, int number, const std::string& typedName);
+
+// After OK: true when the tree and the notice should change, false when the
+// name was emptied (the label is then a bare prefix such as "<07> ").
+bool renameChangesLabel(const std::string& newLabel);
+
+std::string renamedNoticeText(int number);
+inline constexpr const char* kRenamedNoticeCaption = " Workspace Renamed";
+
+// Blanks, tabs and line ends trimmed from both ends.
+std::string trimWhiteSpace(const std::string& text);
+
+}  // namespace modshelf::workspaces

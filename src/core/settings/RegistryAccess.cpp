@@ -7,6 +7,7 @@ namespace modshelf::settings {
 std::string GetRegString(SettingsStore& store, RegRoot root, const std::string& keyPath,
                          const std::string& valueName) {
     std::string result;
+    QuietSaves quiet(store);  // creating the missing key is not the user's write
     RegistryKey key(store);
     if (key.Create(root, keyPath) == kSuccess) key.QueryString(valueName, result);
     return result;
@@ -15,6 +16,7 @@ std::string GetRegString(SettingsStore& store, RegRoot root, const std::string& 
 std::uint32_t GetRegDword(SettingsStore& store, RegRoot root, const std::string& keyPath,
                           const std::string& valueName, std::uint32_t defaultValue) {
     std::uint32_t result = defaultValue;
+    QuietSaves quiet(store);  // creating the missing key is not the user's write
     RegistryKey key(store);
     if (key.Create(root, keyPath) == kSuccess) key.QueryDword(valueName, result);
     return result;
@@ -22,6 +24,7 @@ std::uint32_t GetRegDword(SettingsStore& store, RegRoot root, const std::string&
 
 Status SetRegString(SettingsStore& store, const std::string& keyPath, const std::string& valueName,
                     const std::string& text) {
+    SettingsOperation operation(store);  // a new key and its value are saved together
     RegistryKey key(store);
     Status status = key.Create(RegRoot::CurrentUser, keyPath);
     if (status == kSuccess) key.SetString(valueName, text);
@@ -30,6 +33,7 @@ Status SetRegString(SettingsStore& store, const std::string& keyPath, const std:
 
 Status SetRegDword(SettingsStore& store, const std::string& keyPath, const std::string& valueName,
                    std::uint32_t number) {
+    SettingsOperation operation(store);  // a new key and its value are saved together
     RegistryKey key(store);
     Status status = key.Create(RegRoot::CurrentUser, keyPath);
     if (status == kSuccess) key.SetDword(valueName, number);

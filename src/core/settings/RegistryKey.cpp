@@ -78,7 +78,8 @@ Status RegistryKey::SetString(const std::string& valueName, const std::string& t
     return store_.setValue(root_, path_, valueName, RegValue::fromString(text));
 }
 
-Status RegistryKey::SetBinary(const std::string& valueName, const void* bytes, std::uint32_t length) {
+Status RegistryKey::SetBinary(const std::string& valueName, const void* bytes,
+                              std::uint32_t length) {
     if (!open_) return kInvalidParameter;
     std::string data(static_cast<const char*>(bytes), length);
     return store_.setValue(root_, path_, valueName, RegValue::fromBytes(data));

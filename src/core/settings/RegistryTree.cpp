@@ -8,9 +8,9 @@ namespace {
 
 template <typename Vec>
 auto lowerBoundByName(Vec& items, const std::string& name) {
-    return std::lower_bound(items.begin(), items.end(), name, [](const auto& item, const std::string& n) {
-        return compareNoCase(item.name, n) < 0;
-    });
+    return std::lower_bound(
+        items.begin(), items.end(), name,
+        [](const auto& item, const std::string& n) { return compareNoCase(item.name, n) < 0; });
 }
 
 template <typename Vec>

@@ -22,9 +22,11 @@ struct KeyNode {
     std::vector<NamedValue> values;
 
     // What a hive file keeps beside the data: the key's modification time in
-    // Unix seconds (0: unknown) and lines that a loader did not interpret,
-    // written back unchanged.
+    // Unix seconds and as a FILETIME (100-ns ticks since 1601; either may be
+    // 0: unknown), and lines that a loader did not interpret, written back
+    // unchanged.
     std::int64_t modified = 0;
+    std::uint64_t fileTime = 0;
     std::vector<std::string> extraLines;
 
     KeyNode* findSubkey(const std::string& child);

@@ -5,7 +5,9 @@
 namespace modshelf::settings {
 
 namespace {
-unsigned char foldCase(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
+unsigned char foldCase(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
+}
 }  // namespace
 
 RegValue RegValue::fromString(const std::string& text, std::uint32_t type) {
@@ -55,11 +57,16 @@ bool equalsNoCase(const std::string& a, const std::string& b) {
 
 const char* rootName(RegRoot root) {
     switch (root) {
-        case RegRoot::ClassesRoot: return "HKEY_CLASSES_ROOT";
-        case RegRoot::CurrentUser: return "HKEY_CURRENT_USER";
-        case RegRoot::LocalMachine: return "HKEY_LOCAL_MACHINE";
-        case RegRoot::Users: return "HKEY_USERS";
-        case RegRoot::CurrentConfig: return "HKEY_CURRENT_CONFIG";
+        case RegRoot::ClassesRoot:
+            return "HKEY_CLASSES_ROOT";
+        case RegRoot::CurrentUser:
+            return "HKEY_CURRENT_USER";
+        case RegRoot::LocalMachine:
+            return "HKEY_LOCAL_MACHINE";
+        case RegRoot::Users:
+            return "HKEY_USERS";
+        case RegRoot::CurrentConfig:
+            return "HKEY_CURRENT_CONFIG";
     }
     return "";
 }

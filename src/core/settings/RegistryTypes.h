@@ -11,12 +11,13 @@ enum class RegRoot { ClassesRoot, CurrentUser, LocalMachine, Users, CurrentConfi
 // Results use the registry's own status numbers, because callers compare them.
 using Status = long;
 inline constexpr Status kSuccess = 0;
-inline constexpr Status kFileNotFound = 2;    // key or value missing
-inline constexpr Status kAccessDenied = 5;    // refused, e.g. deleting a key that has subkeys
-inline constexpr Status kWriteFault = 29;     // the backing file could not be written
+inline constexpr Status kFileNotFound = 2;       // key or value missing
+inline constexpr Status kAccessDenied = 5;       // refused, e.g. deleting a key that has subkeys
+inline constexpr Status kWriteFault = 29;        // the backing file could not be written
+inline constexpr Status kSharingViolation = 32;  // another program holds the backing file
 inline constexpr Status kInvalidParameter = 87;
-inline constexpr Status kMoreData = 234;      // the caller's buffer is too small
-inline constexpr Status kNoMoreItems = 259;   // enumeration past the end
+inline constexpr Status kMoreData = 234;     // the caller's buffer is too small
+inline constexpr Status kNoMoreItems = 259;  // enumeration past the end
 
 // Value type tags.
 inline constexpr std::uint32_t kRegNone = 0;

@@ -2,7 +2,9 @@
 
 namespace modshelf::settings {
 
-void SettingsStore::beginOperation() { ++operationDepth_; }
+void SettingsStore::beginOperation() {
+    ++operationDepth_;
+}
 
 Status SettingsStore::endOperation() {
     if (operationDepth_ == 0) return kSuccess;
@@ -26,7 +28,7 @@ Status SettingsStore::saveNow() {
         return status;
     }
     lastError_ = message.empty() ? "The settings could not be saved." : message;
-    if (listener_) listener_(lastError_);
+    if (listener_ && quietDepth_ == 0) listener_(lastError_);
     return status;
 }
 

@@ -54,6 +54,12 @@ public:
     using SaveFailureListener = std::function<void(const std::string& message)>;
     void setSaveFailureListener(SaveFailureListener listener) { listener_ = std::move(listener); }
 
+    // While a quiet scope is open, failed saves are not reported to the
+    // listener: for writes the user did not ask for, such as a key that a read
+    // creates on the way.
+    void beginQuiet() { ++quietDepth_; }
+    void endQuiet() { --quietDepth_; }
+
 protected:
     // Implementations call this after every change. Outside an operation it
     // saves at once; inside one it only remembers that a save is due.
@@ -70,6 +76,18 @@ private:
     bool pending_ = false;
     std::string lastError_;
     SaveFailureListener listener_;
+    int quietDepth_ = 0;
+};
+
+class QuietSaves {
+public:
+    explicit QuietSaves(SettingsStore& store) : store_(store) { store_.beginQuiet(); }
+    ~QuietSaves() { store_.endQuiet(); }
+    QuietSaves(const QuietSaves&) = delete;
+    QuietSaves& operator=(const QuietSaves&) = delete;
+
+private:
+    SettingsStore& store_;
 };
 
 // RAII bracket for one user operation: the writes inside it are saved once.

@@ -7,6 +7,24 @@
 
 namespace modshelf::settings {
 
+// One change to a branch, as a file-backed store may need to replay it on a
+// fresh copy of its file.
+struct TreeChange {
+    enum class Kind { CreateKey, SetValue, DeleteValue, DeleteKey };
+    Kind kind = Kind::CreateKey;
+    RegistryTree* tree = nullptr;
+    std::string path;  // within tree
+    std::string name;  // value name, for the value kinds
+    RegValue value;    // for SetValue
+};
+
+// Applies a change to a branch (the tree named in the change is not used).
+// `changed` tells whether the branch is different afterwards.
+Status applyTreeChange(RegistryTree& tree, const TreeChange& change, bool& changed);
+
+// Stamps a changed key with the current time.
+void touchKey(KeyNode& node);
+
 // A SettingsStore over in-memory branches, one per root. Subclasses decide how
 // the branches are loaded and saved, and may map a root onto another branch.
 class TreeSettingsStore : public SettingsStore {
@@ -31,6 +49,8 @@ public:
     }
 
 protected:
+    Status change(TreeChange change);
+
     struct Location {
         RegistryTree* tree;
         std::string path;
@@ -42,8 +62,8 @@ protected:
     // file changed underneath it.
     virtual void beforeAccess() {}
 
-    // Stamps a changed key with the current time.
-    static void touch(KeyNode& node);
+    // Called after each change has been made, before it is saved.
+    virtual void recordChange(const TreeChange& /*change*/) {}
 
     std::array<RegistryTree, 5> branches_;
 };

@@ -13,9 +13,11 @@ const RegRoot HKCU = RegRoot::CurrentUser;
 
 TEST(RegistryAccess, ReadingAMissingKeyCreatesItAndGivesDefaults) {
     MemorySettingsStore store;
-    EXPECT_EQ(GetRegString(store, HKCU, "Software\\Quorvel\\Modshelf\\Settings", "SQLiteEditor"), "");
+    EXPECT_EQ(GetRegString(store, HKCU, "Software\\Quorvel\\Modshelf\\Settings", "SQLiteEditor"),
+              "");
     EXPECT_EQ(store.openKey(HKCU, "software\\QUORVEL\\modshelf\\settings"), kSuccess);
-    EXPECT_EQ(GetRegDword(store, HKCU, "Software\\Quorvel\\Modshelf\\Settings", "GridLines", 7), 7u);
+    EXPECT_EQ(GetRegDword(store, HKCU, "Software\\Quorvel\\Modshelf\\Settings", "GridLines", 7),
+              7u);
 }
 
 TEST(RegistryAccess, StringsKeepTheirNulAndLongOnesReadAsUnset) {
@@ -43,7 +45,8 @@ TEST(RegistryAccess, DeleteKeyTreeRemovesNestedKeysAndSparesSiblings) {
     std::ostringstream diag;
     EXPECT_TRUE(DeleteKeyTree(store, HKCU, "Software\\Quorvel\\Modshelf\\Modshelf\\", diag));
     EXPECT_EQ(store.openKey(HKCU, "Software\\Quorvel\\Modshelf\\Modshelf"), kFileNotFound);
-    EXPECT_EQ(GetRegDword(store, HKCU, "Software\\Quorvel\\Modshelf\\Settings", "GridLines", 1), 0u);
+    EXPECT_EQ(GetRegDword(store, HKCU, "Software\\Quorvel\\Modshelf\\Settings", "GridLines", 1),
+              0u);
     EXPECT_TRUE(DeleteKeyTree(store, HKCU, "Software\\Quorvel\\Modshelf\\Modshelf", diag));
     EXPECT_EQ(diag.str(), "Key not found.\n");
 }
@@ -53,7 +56,8 @@ TEST(RegistryAccess, AnOperationSavesOnceAndAFailedSaveLosesTheWholeOperation) {
     SetRegString(store, "Software\\W", "kept", "True");
     {
         SettingsOperation op(store);
-        for (int i = 0; i < 100; ++i) SetRegString(store, "Software\\W", "v" + std::to_string(i), "True");
+        for (int i = 0; i < 100; ++i)
+            SetRegString(store, "Software\\W", "v" + std::to_string(i), "True");
         const int before = store.saveCount();
         EXPECT_EQ(op.commit(), kSuccess);
         EXPECT_EQ(store.saveCount(), before + 1);
@@ -70,4 +74,16 @@ TEST(RegistryAccess, AnOperationSavesOnceAndAFailedSaveLosesTheWholeOperation) {
     EXPECT_EQ(reported, "disk full");
     EXPECT_EQ(GetRegString(store, HKCU, "Software\\W", "lost1"), "");
     EXPECT_EQ(GetRegString(store, HKCU, "Software\\W", "kept"), "True");
+}
+
+TEST(RegistryAccess, AKeyCreatedByAReadFailsQuietlyButAUsersWriteIsReported) {
+    MemorySettingsStore store;
+    int reports = 0;
+    store.setSaveFailureListener([&](const std::string&) { ++reports; });
+    store.failSaves(true);
+    EXPECT_EQ(GetRegString(store, HKCU, "Software\\Missing", "v"), "");
+    EXPECT_EQ(GetRegDword(store, HKCU, "Software\\Missing", "d", 3), 3u);
+    EXPECT_EQ(reports, 0);
+    SetRegString(store, "Software\\Missing", "v", "x");
+    EXPECT_EQ(reports, 1);
 }

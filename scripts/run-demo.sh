@@ -7,7 +7,7 @@ prefix=${2:-$PWD/.demo-prefix}
 
 if [[ ! -f "$prefix/user.reg" ]]; then
     echo "Generating the demo prefix in $prefix"
-    "$build_dir/src/tools/modshelf-demo-prefix" --sim "$PWD/$build_dir/src/tools/scrivel-sim" "$prefix"
+    "$build_dir/src/tools/modshelf-demo-prefix" --sim "$PWD/$build_dir/src/tools/scrivel-sim/scrivel-sim" "$prefix"
 fi
 
 export WINEPREFIX="$prefix"

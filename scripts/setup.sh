@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ make pkg-config ccache
     libsqlite3-dev sqlite3
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev libqt6svg6
     libgtest-dev libgmock-dev libbenchmark-dev
     libx11-dev xvfb xauth x11-utils xdotool
     wine wine64

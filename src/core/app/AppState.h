@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <string>
 
+#include "core/modules/ModuleDetails.h"
+#include "core/modules/TypeFilter.h"
+
 namespace modshelf::app {
 
 // Kinds of tree node. 1 to 15 are the numbered workspaces.
@@ -12,9 +15,11 @@ inline constexpr int kNone = -1;
 inline constexpr int kResourceFolder = 16;
 inline constexpr int kUserFilesFolder = 17;
 inline constexpr int kDriveOrFolder = 18;
-inline constexpr int kAllModules = 19;      // <A>
-inline constexpr int kCurrentSettings = 20; // <C>
-inline constexpr bool isNumberedWorkspace(int kind) { return kind >= 1 && kind <= 15; }
+inline constexpr int kAllModules = 19;       // <A>
+inline constexpr int kCurrentSettings = 20;  // <C>
+inline constexpr bool isNumberedWorkspace(int kind) {
+    return kind >= 1 && kind <= 15;
+}
 inline constexpr bool isWorkspace(int kind) {
     return isNumberedWorkspace(kind) || kind == kAllModules || kind == kCurrentSettings;
 }
@@ -61,6 +66,11 @@ struct AppState {
     std::uint32_t activeCount = 0;
 
     std::string helpFilePath;
+
+    // Which module kinds the list shows; reset by every tree selection.
+    modules::TypeFilter typeFilter;
+    // The latest module read for a report or export.
+    modules::ModuleDetails moduleDetails;
 };
 
 }  // namespace modshelf::app

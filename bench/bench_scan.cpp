@@ -1,0 +1,196 @@
+// Filling the module list from a folder of 10,000 detail-bearing modules:
+// the plain per-file read, the floors that no fill can beat, the first fill
+// and the refill of an unchanged folder.
+#include <benchmark/benchmark.h>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+#include "DemoModules.h"
+#include "core/modules/DetailsCache.h"
+#include "core/modules/FolderListing.h"
+#include "core/modules/ModuleScan.h"
+
+namespace {
+
+using namespace modshelf::modules;
+namespace fs = std::filesystem;
+
+constexpr int kModules = 10000;
+
+// The generated folder is kept between runs; the generator is deterministic,
+// and a marker written last says the folder is complete.
+const std::string& benchFolder() {
+    static const std::string folder = [] {
+        const fs::path path = fs::temp_directory_path() / "modshelf-bench-scan-10000";
+        const fs::path marker = path / ".complete";
+        if (!fs::exists(marker)) {
+            fs::remove_all(path);
+            modshelf::demo::DemoModuleOptions options;
+            options.count = kModules;
+            options.detailBearingOnly = true;
+            options.specialFiles = false;
+            modshelf::demo::writeDemoModules(path, options);
+            std::ofstream(marker) << "done\n";
+        }
+        return path.string() + "/";
+    }();
+    return folder;
+}
+
+// The plain read: open read-only, run the query through sqlite3_exec with a
+// row callback, close, one file after another.
+int rowCallback(void* context, int columns, char** texts, char**) {
+    if (!texts) return -1;
+    auto* details = static_cast<ModuleDetails*>(context);
+    if (columns >= 1 && texts[0]) details->description = texts[0];
+    if (columns >= 2 && texts[1]) details->tabName = texts[1];
+    if (columns >= 3 && texts[2]) details->comments = texts[2];
+    for (std::string* field : {&details->description, &details->tabName, &details->comments})
+        if (*field == "-1") field->clear();
+    return 0;
+}
+
+ModuleDetails baselineRead(const std::string& path) {
+    ModuleDetails details;
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return details;
+    }
+    char* error = nullptr;
+    sqlite3_exec(db, "SELECT * FROM Details LIMIT 1;", rowCallback, &details, &error);
+    sqlite3_close(db);
+    sqlite3_free(error);
+    return details;
+}
+
+ScanResult baselineScan(const std::string& folder, const TypeFilter& filter) {
+    ScanResult result;
+    FolderListing listing = listFolderFiles(folder);
+    result.folderReadable = listing.readable;
+    for (FolderFile& file : listing.files) {
+        ModuleRow row;
+        row.record.fileName = shortenedFileName(file.name);
+        row.kind = classify(row.record.fileName);
+        if (!filter.listsKind(row.kind)) continue;
+        row.record.moduleType = std::string(listTypeName(row.kind));
+        row.record.size = file.stamp.size;
+        row.record.lastModified = file.fileTime;
+        if (row.record.fileName.size() >= 5 && readsDetails(row.kind)) {
+            const ModuleDetails details = baselineRead(folder + file.name);
+            row.record.tabName = details.tabName;
+            row.record.description = details.description;
+        }
+        row.record.fullName = file.name;
+        result.rows.push_back(std::move(row));
+    }
+    std::sort(result.rows.begin(), result.rows.end(), fileNameLess);
+    result.fileCount = static_cast<std::uint32_t>(result.rows.size());
+    return result;
+}
+
+// The fast fills must give exactly the rows of the plain read.
+void checkSameRows(const ScanResult& fast, const char* what) {
+    static const ScanResult reference = baselineScan(benchFolder(), TypeFilter());
+    if (fast.rows != reference.rows || fast.fileCount != reference.fileCount ||
+        fast.activeCount != reference.activeCount) {
+        std::fprintf(stderr, "%s differs from the plain read\n", what);
+        std::abort();
+    }
+}
+
+void BM_Baseline(benchmark::State& state) {
+    const std::string& folder = benchFolder();
+    for (auto _ : state) {
+        ScanResult result = baselineScan(folder, TypeFilter());
+        benchmark::DoNotOptimize(result.rows.data());
+    }
+    state.counters["files"] = kModules;
+}
+
+void BM_FloorFirstFill(benchmark::State& state) {
+    const std::string& folder = benchFolder();
+    std::vector<char> buffer(8192);
+    for (auto _ : state) {
+        DIR* dir = ::opendir(folder.c_str());
+        const int dirFd = ::dirfd(dir);
+        std::size_t bytes = 0;
+        while (const dirent* entry = ::readdir(dir)) {
+            if (entry->d_name[0] == '.') continue;
+            const int fd = ::openat(dirFd, entry->d_name, O_RDONLY | O_CLOEXEC);
+            if (fd < 0) continue;
+            const ssize_t got = ::read(fd, buffer.data(), buffer.size());
+            if (got > 0) bytes += static_cast<std::size_t>(got);
+            ::close(fd);
+        }
+        ::closedir(dir);
+        benchmark::DoNotOptimize(bytes);
+    }
+}
+
+void BM_FirstFill(benchmark::State& state) {
+    const std::string& folder = benchFolder();
+    checkSameRows(scanFolder(folder, TypeFilter(), CheckRule()), "first fill");
+    for (auto _ : state) {
+        DetailsCache cache;  // empty: every module is opened
+        ScanResult result = scanFolder(folder, TypeFilter(), CheckRule(), {0, &cache});
+        benchmark::DoNotOptimize(result.rows.data());
+    }
+}
+
+void BM_FirstFillOneThread(benchmark::State& state) {
+    const std::string& folder = benchFolder();
+    for (auto _ : state) {
+        ScanResult result = scanFolder(folder, TypeFilter(), CheckRule(), {1, nullptr});
+        benchmark::DoNotOptimize(result.rows.data());
+    }
+}
+
+void BM_FloorRefill(benchmark::State& state) {
+    const std::string& folder = benchFolder();
+    for (auto _ : state) {
+        DIR* dir = ::opendir(folder.c_str());
+        const int dirFd = ::dirfd(dir);
+        std::uint64_t total = 0;
+        while (const dirent* entry = ::readdir(dir)) {
+            if (entry->d_name[0] == '.') continue;
+            struct stat info;
+            if (::fstatat(dirFd, entry->d_name, &info, 0) == 0)
+                total += static_cast<std::uint64_t>(info.st_size) + info.st_mtim.tv_sec;
+        }
+        ::closedir(dir);
+        benchmark::DoNotOptimize(total);
+    }
+}
+
+void BM_Refill(benchmark::State& state) {
+    const std::string& folder = benchFolder();
+    DetailsCache cache;
+    scanFolder(folder, TypeFilter(), CheckRule(), {0, &cache});
+    checkSameRows(scanFolder(folder, TypeFilter(), CheckRule(), {0, &cache}), "refill");
+    for (auto _ : state) {
+        ScanResult result = scanFolder(folder, TypeFilter(), CheckRule(), {0, &cache});
+        benchmark::DoNotOptimize(result.rows.data());
+    }
+}
+
+}  // namespace
+
+BENCHMARK(BM_Baseline)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_FloorFirstFill)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_FirstFill)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_FirstFillOneThread)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_FloorRefill)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_Refill)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+
+BENCHMARK_MAIN();

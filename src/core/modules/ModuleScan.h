@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/modules/ModuleRecord.h"
+#include "core/modules/TypeFilter.h"
+
+namespace modshelf::settings {
+class SettingsStore;
+}
+
+namespace modshelf::modules {
+
+class DetailsCache;
+
+// How the rows' check boxes are set, decided by the selected tree node.
+class CheckRule {
+public:
+    enum class Mode { NoneChecked, AllChecked, LookUp };
+
+    // Folder nodes and nothing selected: every box unchecked.
+    CheckRule() = default;
+    // <A>: every row checked and counted active.
+    static CheckRule allChecked();
+    // Bibles, commentaries and dictionaries checked by a looked-up flag:
+    // true = active, false = inactive or no value. Others stay unchecked.
+    using Lookup = std::function<bool(ActivationCategory, const std::string& tabName)>;
+    static CheckRule lookUp(Lookup lookup);
+    // The rule of a tree node kind, reading flags from `store` (numbered
+    // workspaces and <C>; see WorkspaceStore).
+    static CheckRule forNode(int nodeKind, settings::SettingsStore& store);
+
+    Mode mode() const { return mode_; }
+    // The store that forNode reads from, so that a scan can make its reads
+    // one settings operation; null otherwise.
+    settings::SettingsStore* store() const { return store_; }
+    // The box of a listed row.
+    bool checks(const ModuleRow& row) const;
+
+private:
+    Mode mode_ = Mode::NoneChecked;
+    Lookup lookup_;
+    settings::SettingsStore* store_ = nullptr;
+};
+
+struct ScanOptions {
+    // Worker threads for reading Details: 0 picks the machine's cores. Small
+    // folders are read on the calling thread whatever this says.
+    unsigned threads = 0;
+    // Details read earlier; updated with this scan's. May be null.
+    DetailsCache* cache = nullptr;
+};
+
+struct ScanResult {
+    std::vector<ModuleRow> rows;    // sorted by file name, ascending, ignoring case
+    std::uint32_t fileCount = 0;    // rows listed
+    std::uint32_t activeCount = 0;  // rows checked
+    bool folderReadable = false;    // false: the folder could not be listed
+};
+
+// Lists `folder` (a local folder; the separator is added when missing): every
+// file that is not hidden (on Linux a name starting with "." is hidden too)
+// and that `filter` lets through, with its kind, size, time and, for the six
+// detail-bearing kinds, the Details of the module. The results are the same
+// whatever the threads and cache. A folder that cannot be read gives no rows.
+ScanResult scanFolder(const std::string& folder, const TypeFilter& filter, const CheckRule& rule,
+                      const ScanOptions& options = {});
+
+// The order of the list after a fill: file name ascending, ignoring case.
+bool fileNameLess(const ModuleRow& a, const ModuleRow& b);
+
+}  // namespace modshelf::modules

@@ -1,0 +1,184 @@
+#include "core/modules/ModuleDetails.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <filesystem>
+
+#include "ModuleFixtures.h"
+#include "support/TempDir.h"
+
+namespace modshelf::modules {
+namespace {
+
+using test::DetailsTable;
+using test::snapshot;
+using test::TempDir;
+using test::writeModule;
+
+class ModuleDetailsTest : public ::testing::Test {
+protected:
+    std::string path(const std::string& name) const { return (dir / name).string(); }
+    TempDir dir;
+};
+
+TEST_F(ModuleDetailsTest, TakesTheFirstRowByColumnPositionWhateverTheNames) {
+    DetailsTable table;
+    table.columns = {"x", "y", "z", "extra"};
+    table.rows.push_back({"King James Version", "KJV", "{\\rtf1 The 1769 text}", "ignored"});
+    table.rows.push_back({"second", "row", "never read", "-"});
+    writeModule(path("kjv.bblx"), table);
+
+    const ModuleDetails details = readModuleDetails(path("kjv.bblx"));
+    EXPECT_EQ(details.description, "King James Version");
+    EXPECT_EQ(details.tabName, "KJV");
+    EXPECT_EQ(details.comments, "{\\rtf1 The 1769 text}");
+}
+
+TEST_F(ModuleDetailsTest, MinusOneAndNullAreEmptyButPaddedMinusOneIsKept) {
+    DetailsTable table;
+    table.rows.push_back({"-1", std::nullopt, " -1"});
+    writeModule(path("a.cmtx"), table);
+    ModuleDetails details = readModuleDetails(path("a.cmtx"));
+    EXPECT_EQ(details.description, "");
+    EXPECT_EQ(details.tabName, "");
+    EXPECT_EQ(details.comments, " -1");
+
+    table.rows = {{"desc", "-1 ", "-1"}};
+    writeModule(path("b.cmtx"), table);
+    details = readModuleDetails(path("b.cmtx"));
+    EXPECT_EQ(details.tabName, "-1 ");
+    EXPECT_EQ(details.comments, "");
+}
+
+TEST_F(ModuleDetailsTest, ShortTablesLeaveTheMissingFieldsEmpty) {
+    DetailsTable two;
+    two.columns = {"Description", "Abbreviation"};
+    two.rows.push_back({"Two columns", "TWO"});
+    writeModule(path("two.dctx"), two);
+    EXPECT_EQ(readModuleDetails(path("two.dctx")), (ModuleDetails{"Two columns", "TWO", ""}));
+
+    DetailsTable one;
+    one.columns = {"Description"};
+    one.rows.push_back({"Only one"});
+    writeModule(path("one.dctx"), one);
+    EXPECT_EQ(readModuleDetails(path("one.dctx")), (ModuleDetails{"Only one", "", ""}));
+}
+
+TEST_F(ModuleDetailsTest, UnreadableFilesGiveThreeEmptyFields) {
+    writeModule(path("empty-table.bblx"), DetailsTable{});
+    writeModule(path("no-table.bblx"), std::nullopt);
+    test::writeFile(dir / "zero.bblx", "");
+    test::writeFile(dir / "text.bblx", "This is a readme, not a database.\n");
+    writeModule(path("whole.bblx"), "Whole", "WHL");
+    test::writeFile(dir / "truncated.bblx", test::readFile(dir / "whole.bblx").substr(0, 1500));
+
+    for (const char* name : {"empty-table.bblx", "no-table.bblx", "zero.bblx", "text.bblx",
+                             "truncated.bblx", "missing.bblx"}) {
+        EXPECT_EQ(readModuleDetails(path(name)), ModuleDetails{}) << name;
+    }
+    EXPECT_EQ(readModuleDetails(""), ModuleDetails{});
+    EXPECT_FALSE(std::filesystem::exists(dir / "missing.bblx")) << "a read must not create a file";
+}
+
+TEST_F(ModuleDetailsTest, NamesThatLookLikeUriSyntaxAreReadAsPaths) {
+    writeModule(path("odd ?name#1%20.bblx"), "Odd", "ODD");
+    EXPECT_EQ(readModuleDetails(path("odd ?name#1%20.bblx")).tabName, "ODD");
+}
+
+// Reading must leave every byte and every name of the folder as it was.
+TEST_F(ModuleDetailsTest, ReadingWritesNothingForRollbackAndWalModules) {
+    writeModule(path("plain.bblx"), "Plain", "PLN");
+    DetailsTable table;
+    table.rows.push_back({"Logged", "WAL", "c"});
+    writeModule(path("logged.bblx"), table, /*wal=*/true);
+    ASSERT_FALSE(std::filesystem::exists(dir / "logged.bblx-wal"));
+
+    const auto before = snapshot(dir.path());
+    for (auto mode : {DetailsOpenMode::Auto, DetailsOpenMode::Immutable}) {
+        EXPECT_EQ(readModuleDetails(path("plain.bblx"), mode).tabName, "PLN");
+        EXPECT_EQ(readModuleDetails(path("logged.bblx"), mode).tabName, "WAL");
+    }
+    EXPECT_EQ(snapshot(dir.path()), before);
+}
+
+TEST_F(ModuleDetailsTest, ReadingWritesNothingInAReadOnlyFolder) {
+    const auto folder = dir / "ro";
+    std::filesystem::create_directory(folder);
+    DetailsTable table;
+    table.rows.push_back({"Logged", "WAL", "c"});
+    writeModule(folder / "logged.bblx", table, /*wal=*/true);
+    writeModule(folder / "plain.cmtx", "Plain", "PLN");
+    ::chmod((folder / "logged.bblx").c_str(), 0444);
+    ::chmod((folder / "plain.cmtx").c_str(), 0444);
+    ::chmod(folder.c_str(), 0555);
+
+    const auto before = snapshot(folder);
+    EXPECT_EQ(readModuleDetails((folder / "logged.bblx").string()).tabName, "WAL");
+    EXPECT_EQ(readModuleDetails((folder / "plain.cmtx").string()).tabName, "PLN");
+    EXPECT_EQ(snapshot(folder), before);
+}
+
+// A module that another program holds open in WAL mode has its latest row in
+// the -wal file: it is read, and no file appears or goes.
+TEST_F(ModuleDetailsTest, LiveWalModuleIsReadWithItsLogAndLeftAlone) {
+    DetailsTable table;
+    table.rows.push_back({"Old", "OLD", "c"});
+    writeModule(path("live.bblx"), table, /*wal=*/true);
+    sqlite3* writer = nullptr;
+    ASSERT_EQ(sqlite3_open(path("live.bblx").c_str(), &writer), SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_exec(writer, "PRAGMA wal_autocheckpoint=0; UPDATE Details SET Abbreviation='NEW';",
+                     nullptr, nullptr, nullptr),
+        SQLITE_OK);
+    ASSERT_TRUE(std::filesystem::exists(dir / "live.bblx-wal"));
+    ASSERT_TRUE(std::filesystem::exists(dir / "live.bblx-shm"));
+
+    const std::string moduleBytes = test::readFile(dir / "live.bblx");
+    const std::string walBytes = test::readFile(dir / "live.bblx-wal");
+    EXPECT_EQ(readModuleDetails(path("live.bblx")).tabName, "NEW");
+    EXPECT_EQ(test::readFile(dir / "live.bblx"), moduleBytes);
+    EXPECT_EQ(test::readFile(dir / "live.bblx-wal"), walBytes);
+    sqlite3_close(writer);
+}
+
+// A writer in the middle of a transaction: the read gives up at once rather
+// than waiting or showing half-written pages.
+TEST_F(ModuleDetailsTest, ModuleLockedByAWriterGivesEmptyFieldsWithoutWaiting) {
+    writeModule(path("busy.bblx"), "Busy", "BSY");
+    sqlite3* writer = nullptr;
+    ASSERT_EQ(sqlite3_open(path("busy.bblx").c_str(), &writer), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(writer,
+                           "PRAGMA cache_size=1; BEGIN EXCLUSIVE;"
+                           "UPDATE Details SET Abbreviation='HALF';"
+                           "INSERT INTO Bible SELECT * FROM Bible;",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    ASSERT_TRUE(std::filesystem::exists(dir / "busy.bblx-journal"));
+
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(readModuleDetails(path("busy.bblx")), ModuleDetails{});
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+
+    sqlite3_exec(writer, "ROLLBACK;", nullptr, nullptr, nullptr);
+    sqlite3_close(writer);
+    EXPECT_EQ(readModuleDetails(path("busy.bblx")).tabName, "BSY");
+}
+
+TEST_F(ModuleDetailsTest, OpenModeFollowsTheSideFiles) {
+    writeModule(path("plain.bblx"), "P", "P");
+    DetailsTable table;
+    table.rows.push_back({"W", "W", "W"});
+    writeModule(path("wal.bblx"), table, /*wal=*/true);
+    EXPECT_EQ(openModeFor(path("plain.bblx"), false, false), DetailsOpenMode::Immutable);
+    EXPECT_EQ(openModeFor(path("plain.bblx"), true, false), DetailsOpenMode::SharedReadOnly);
+    EXPECT_EQ(openModeFor(path("plain.bblx"), false, true), DetailsOpenMode::SharedReadOnly);
+    // A stray journal beside a WAL-mode module must not lead to a connection
+    // that would create -wal and -shm files.
+    EXPECT_EQ(openModeFor(path("wal.bblx"), false, true), DetailsOpenMode::Immutable);
+}
+
+}  // namespace
+}  // namespace modshelf::modules

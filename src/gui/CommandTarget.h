@@ -17,7 +17,9 @@ public:
     // True when this target handled the command.
     virtual bool handleCommand(int id) = 0;
     // True when this target has an update handler for the command; it then
-    // fills in state.
+    // fills in state. A target that handles a command must answer here too:
+    // a command that no target answers for is shown disabled, so that a
+    // feature that is not there cannot look as if it worked.
     virtual bool updateCommand(int id, CommandState& state) = 0;
 };
 

@@ -1,16 +1,71 @@
 #include "gui/ModshelfApplication.h"
 
 #include <QApplication>
-#include <QMainWindow>
+#include <QCursor>
+#include <memory>
+
+#include "core/app/AppState.h"
+#include "core/dialogs/MessageBoxParams.h"
+#include "core/host/DriveMap.h"
+#include "core/host/HostControl.h"
+#include "gui/CModshelfApp.h"
+#include "gui/FrameViews.h"
+#include "gui/GuiContext.h"
+#include "gui/dialogs/QtPrompter.h"
+#include "platform/linux/LinuxProgramLauncher.h"
+#include "platform/linux/SettingsStoreFactory.h"
+#include "platform/linux/SingleInstance.h"
+#include "platform/linux/WinePrefixLocation.h"
+#include "platform/linux/X11WindowSystem.h"
 
 namespace modshelf::gui {
 
+namespace {
+
+// A failed save must not pass unnoticed: the change the user just made is not
+// on disk.
+void reportSaveFailures(settings::SettingsStore& store, dialogs::Prompter& prompter) {
+    store.setSaveFailureListener([&prompter](const std::string& message) {
+        prompter.messageBox("Modshelf could not save a setting.\n\n" + message,
+                            " Settings Not Saved", dialogs::mb::kOk | dialogs::mb::kIconExclamation,
+                            dialogs::standardParams(true));
+    });
+}
+
+}  // namespace
+
 int runModshelf(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle("Modshelf");
-    window.show();
-    return app.exec();
+    QApplication application(argc, argv);
+    const std::string programPath = QCoreApplication::applicationFilePath().toStdString();
+
+    platform::OpenedSettingsStore opened = platform::openSettingsStore();
+    settings::SettingsStore& store = *opened.store;
+    QtPrompter prompter;
+    reportSaveFailures(store, prompter);
+
+    app::AppState state;
+    const std::filesystem::path prefix = platform::winePrefixPath();
+    const host::DriveMap drives = host::DriveMap::fromPrefix(prefix);
+    platform::X11WindowSystem windows;
+    platform::LinuxProgramLauncher launcher(prefix);
+    host::HostControl host(windows, launcher, prompter, state);
+    host.setWaitCursor([](bool busy) {
+        if (busy)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    });
+
+    GuiContext context{store, prompter, state, &host, nullptr, nullptr, &drives};
+    platform::SingleInstance marker;
+    CModshelfApp app(context, marker, programPath, programViews());
+    if (!app.InitInstance()) return 1;
+    prompter.setOwner(app.mainFrame());
+    if (!opened.noticeText.empty())
+        prompter.messageBox(opened.noticeText, " Modshelf Settings",
+                            dialogs::mb::kOk | dialogs::mb::kIconInformation,
+                            dialogs::standardParams(true));
+    return application.exec();
 }
 
 }  // namespace modshelf::gui

@@ -1,0 +1,69 @@
+#include "core/app/HelpPaths.h"
+
+#include <cctype>
+#include <system_error>
+#include <vector>
+
+namespace modshelf::app {
+
+namespace {
+
+std::string::size_type fileNameStart(const std::string& path) {
+    const auto separator = path.find_last_of("\\/");
+    return separator == std::string::npos ? 0 : separator + 1;
+}
+
+std::string lowerCase(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+bool isFile(const std::filesystem::path& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
+}  // namespace
+
+std::string helpFilePathFor(const std::string& programPath) {
+    const auto nameStart = fileNameStart(programPath);
+    std::string folder = programPath.substr(0, nameStart);
+    std::string name = programPath.substr(nameStart);
+    const auto dot = name.rfind('.');
+    name = (dot == std::string::npos ? name : name.substr(0, dot)) + ".hlp";
+    name = lowerCase(name);
+    name.replace(name.size() - 4, 4, ".chm");
+    return folder + name;
+}
+
+std::string offlinePagePathFor(const std::string& programPath) {
+    auto separator = programPath.rfind('\\');
+    if (separator == std::string::npos) separator = programPath.rfind('/');
+    if (separator == std::string::npos) return kOfflinePage;
+    std::string folder = programPath.substr(0, separator);
+    const char mark = programPath[separator];
+    if (!folder.empty() && folder.back() != mark) folder += mark;
+    return folder + kOfflinePage;
+}
+
+std::optional<std::filesystem::path> findHelpFolder(const std::filesystem::path& programDir) {
+    std::vector<std::filesystem::path> candidates = {
+        programDir / "help", programDir.parent_path() / "share" / "modshelf" / "help"};
+    std::filesystem::path ancestor = programDir;
+    for (int level = 0; level < 5 && !ancestor.empty(); ++level) {
+        candidates.push_back(ancestor / "resources" / "help");
+        if (ancestor == ancestor.parent_path()) break;
+        ancestor = ancestor.parent_path();
+    }
+    for (const auto& candidate : candidates)
+        if (isFile(candidate / kHelpContentsPage)) return candidate.lexically_normal();
+    return std::nullopt;
+}
+
+std::filesystem::path helpPagePath(const std::filesystem::path& programDir,
+                                   const std::string& page) {
+    if (const auto folder = findHelpFolder(programDir)) return *folder / page;
+    return programDir / "help" / page;
+}
+
+}  // namespace modshelf::app

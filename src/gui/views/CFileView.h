@@ -1,0 +1,117 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/workspaces/ListRow.h"
+#include "gui/ModshelfView.h"
+
+class QAbstractItemView;
+class QListView;
+class QModelIndex;
+class QStackedLayout;
+class QTableView;
+
+namespace modshelf::modules {
+class DetailsCache;
+class ListSortState;
+}  // namespace modshelf::modules
+
+namespace modshelf::gui {
+
+struct GuiContext;
+class ModuleListModel;
+
+struct ListOptionFlags;
+
+// The right-hand pane: the files of the folder the tree selected, one row per
+// file, in one of four view modes. Cells are produced on demand from the rows
+// of the folder scan; the view keeps no text per row.
+class CFileView : public QWidget, public ModshelfView {
+    Q_OBJECT
+public:
+    enum class ViewMode { LargeIcons, SmallIcons, List, Details };
+
+    CFileView(GuiContext& context, QWidget* parent = nullptr);
+    ~CFileView() override;
+
+    // CommandTarget
+    bool handleCommand(int id) override;
+    bool updateCommand(int id, CommandState& state) override;
+    // ModshelfView: the tree announced a folder; refill from the program state.
+    void onUpdate(ModshelfView* sender) override;
+    QWidget* widget() override { return this; }
+
+    // Clears the list and fills it again from the current folder.
+    void refill();
+
+    // A click on a column heading: sorts when sorting by heading is allowed.
+    void headingClicked(int column);
+
+    ViewMode viewMode() const { return mode_; }
+    void setViewMode(ViewMode mode);
+
+    // The control that currently shows the rows (the details table or the
+    // icon/list view); the frame's context menu handling uses it.
+    QAbstractItemView* listControl() const;
+    QTableView* detailsView() const { return table_; }
+    QListView* iconView() const { return icons_; }
+    ModuleListModel& model() const { return *model_; }
+    const modules::ListSortState& sortState() const { return *sort_; }
+    const ListOptionFlags& options() const { return *options_; }
+
+    // The selected row, or -1.
+    int selectedRow() const;
+
+    // Called after the user changed a row's check box in a numbered workspace,
+    // so that the workspace can be stored from the whole list.
+    using CheckChangedHandler = std::function<void(int row, bool checked)>;
+    void setCheckChangedHandler(CheckChangedHandler handler) {
+        onCheckChanged_ = std::move(handler);
+    }
+
+    // Sizes the columns to content and heading, within the per-column limits.
+    void sizeColumns();
+
+    // The check-box guard: boxes change only while a numbered workspace is
+    // selected; in <A>, <C> and the folders they show what the scan decided.
+    bool checkBoxesEditable() const;
+
+    // The full text of a cell that does not fit, when label tips are on;
+    // empty otherwise.
+    QString labelTip(const QModelIndex& index) const;
+
+    // The listed rows in the list's order, as storing checks and activation
+    // read them back.
+    std::vector<workspaces::ListRow> listRows() const;
+
+signals:
+    // A row was chosen by a click (or the click hit empty space: path empty).
+    void moduleSelected(const QString& path);
+
+private:
+    void buildControls();
+    void applyOptions();
+    void toggleOption(int command);
+    void rowClicked(const QModelIndex& index);
+    void updateSortIndicator();
+    void updateSelectedModule(bool setTitle);
+    void applyTextColour();
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    GuiContext& context_;
+    std::unique_ptr<ModuleListModel> model_;
+    std::unique_ptr<modules::ListSortState> sort_;
+    std::unique_ptr<ListOptionFlags> options_;
+    std::unique_ptr<modules::DetailsCache> cache_;
+    QStackedLayout* stack_ = nullptr;
+    QTableView* table_ = nullptr;
+    QListView* icons_ = nullptr;
+    ViewMode mode_ = ViewMode::Details;
+    CheckChangedHandler onCheckChanged_;
+};
+
+}  // namespace modshelf::gui

@@ -12,6 +12,7 @@
 #include "gui/FrameViews.h"
 #include "gui/GuiContext.h"
 #include "gui/dialogs/QtPrompter.h"
+#include "gui/dialogs/XMessageBox.h"
 #include "platform/linux/LinuxProgramLauncher.h"
 #include "platform/linux/SettingsStoreFactory.h"
 #include "platform/linux/SingleInstance.h"
@@ -42,6 +43,7 @@ int runModshelf(int argc, char** argv) {
     settings::SettingsStore& store = *opened.store;
     QtPrompter prompter;
     reportSaveFailures(store, prompter);
+    XMessageBox::setAnswerStore(&store);  // remembered "don't ask again" answers
 
     app::AppState state;
     const std::filesystem::path prefix = platform::winePrefixPath();

@@ -3,8 +3,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QMenu>
+#include <QScreen>
 #include <QSplitter>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <filesystem>
@@ -183,7 +186,16 @@ void CMainFrame::updateStatusPane() {
 }
 
 void CMainFrame::restorePlacement() {
-    if (const auto stored = app::readWindowPos(context_.store)) applyPlacement(*this, *stored);
+    if (const auto stored = app::readWindowPos(context_.store))
+        if (applyPlacement(*this, *stored)) return;
+    // First start (or a placement on a screen that has gone): a size that
+    // shows the six columns, centred on the primary screen.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect available = screen->availableGeometry();
+        const QSize size(std::min(1100, available.width() * 9 / 10),
+                         std::min(720, available.height() * 9 / 10));
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, available));
+    }
 }
 
 void CMainFrame::applyStayOnTop(bool onTop) {

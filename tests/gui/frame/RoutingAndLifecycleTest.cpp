@@ -197,6 +197,15 @@ TEST_F(Lifecycle, UnusablePlacementKeepsTheDefault) {
     EXPECT_NE(frame->geometry().topLeft(), QPoint(90000, 90000));
 }
 
+TEST_F(Lifecycle, FirstStartOpensLargeEnoughForTheColumnsAndOnScreen) {
+    auto frame = makeFrame();
+    frame->show();
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_GE(frame->width(), std::min(900, available.width() * 9 / 10));
+    EXPECT_GE(frame->height(), std::min(600, available.height() * 9 / 10));
+    EXPECT_TRUE(available.contains(frame->geometry()));
+}
+
 using Help = FrameFixture;
 
 TEST_F(Help, MissingPagesShowTheNoticeAndPresentOnesOpen) {

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "core/settings/RegistryTypes.h"
+
 namespace modshelf::host {
 
 namespace fs = std::filesystem;
@@ -14,16 +16,6 @@ namespace {
 
 char upper(char c) {
     return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-}
-
-bool sameNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
 }
 
 bool isSeparator(char c) {
@@ -54,7 +46,7 @@ std::optional<std::string> findEntryNoCase(const fs::path& folder, std::string_v
     if (!dir) return std::nullopt;
     std::optional<std::string> found;
     while (const dirent* entry = ::readdir(dir)) {
-        if (sameNoCase(entry->d_name, name)) {
+        if (settings::equalsNoCase(entry->d_name, name)) {
             found = entry->d_name;
             break;
         }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/host/HostInterface.h"
+#include "core/settings/RegistryTypes.h"
 
 namespace modshelf::modules {
 
@@ -43,14 +44,6 @@ bool varint(const unsigned char*& p, const unsigned char* end, std::uint64_t& va
         value = (value << 7) | (byte & 0x7f);
         if (!(byte & 0x80)) return true;
     }
-    return true;
-}
-
-bool equalsNoCase(const std::string& a, const char* b) {
-    const std::size_t n = std::strlen(b);
-    if (a.size() != n) return false;
-    for (std::size_t i = 0; i < n; ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != b[i]) return false;
     return true;
 }
 
@@ -286,11 +279,11 @@ std::optional<ModuleDetails> readDetailsFromFile(const std::string& path) {
             return false;
         }
         const std::string& type = fields[0].text;
-        if (equalsNoCase(fields[1].text, "details")) {
+        if (settings::equalsNoCase(fields[1].text, "details")) {
             if (type != "table" || !plainTableDefinition(fields[4].text)) usable = false;
             detailsRoot =
                 static_cast<std::uint32_t>(std::strtoul(fields[3].text.c_str(), nullptr, 10));
-        } else if (type == "index" && equalsNoCase(fields[2].text, "details")) {
+        } else if (type == "index" && settings::equalsNoCase(fields[2].text, "details")) {
             usable = false;  // SQLite might read the rows through the index
         }
         return usable;

@@ -40,7 +40,7 @@ std::string RegValue::text() const {
     return data;
 }
 
-int compareNoCase(const std::string& a, const std::string& b) {
+int compareNoCase(std::string_view a, std::string_view b) {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
         unsigned char ca = foldCase(static_cast<unsigned char>(a[i]));
@@ -51,7 +51,7 @@ int compareNoCase(const std::string& a, const std::string& b) {
     return a.size() < b.size() ? -1 : 1;
 }
 
-bool equalsNoCase(const std::string& a, const std::string& b) {
+bool equalsNoCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && compareNoCase(a, b) == 0;
 }
 

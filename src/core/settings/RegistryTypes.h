@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace modshelf::settings {
 
@@ -58,8 +59,8 @@ struct RegKeyInfo {
 };
 
 // Key and value names compare without regard to ASCII letter case.
-int compareNoCase(const std::string& a, const std::string& b);
-bool equalsNoCase(const std::string& a, const std::string& b);
+int compareNoCase(std::string_view a, std::string_view b);
+bool equalsNoCase(std::string_view a, std::string_view b);
 
 const char* rootName(RegRoot root);
 

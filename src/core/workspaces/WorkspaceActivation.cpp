@@ -1,5 +1,7 @@
 #include "core/workspaces/WorkspaceActivation.h"
 
+#include <algorithm>
+
 #include "core/app/AppState.h"
 #include "core/settings/RegistryKey.h"
 
@@ -23,10 +25,29 @@ const char* const kAllExplanation =
 constexpr ActivationCategory kCategories[] = {
     ActivationCategory::Bibles, ActivationCategory::Commentaries, ActivationCategory::Dictionaries};
 
+// Writes each activation row's flag into Scrivel's keys as one operation.
+// Gives the number of values written, or -1 when the save failed.
+template <typename IsActive>
+int writeHostFlags(settings::SettingsStore& store, const std::vector<ListRow>& rows,
+                   IsActive isActive) {
+    int written = 0;
+    settings::SettingsOperation operation(store);
+    for (const ListRow& row : rows) {
+        if (!isActivationRow(row)) continue;
+        settings::RegistryKey key(store);
+        if (key.Create(RegRoot::CurrentUser, hostActivationKey(activationCategory(row.typeName))) !=
+            kSuccess)
+            continue;
+        key.SetString(row.tabName, isActive(row) ? "True" : "False");
+        ++written;
+    }
+    return operation.commit() == kSuccess ? written : -1;
+}
+
 }  // namespace
 
 std::string hostActivationKey(ActivationCategory category) {
-    return std::string(kHostResourceKey) + "\\" + categoryKeyName(category);
+    return std::string(kHostResourceKey) + "\\" + std::string(categoryKeyName(category));
 }
 
 WorkspaceActivation::WorkspaceActivation(settings::SettingsStore& store,
@@ -63,22 +84,9 @@ int WorkspaceActivation::activateWorkspace(const std::string& identifier,
         askToCloseHost_(
             "A workspace is about to be activated, but Scrivel appears to be running.\n\n");
 
-    int written = 0;
-    settings::SettingsOperation operation(store_);
-    for (const ListRow& row : rows) {
-        if (!isActivationRow(row)) continue;
-        settings::RegistryKey key(store_);
-        if (key.Create(RegRoot::CurrentUser, hostActivationKey(activationCategory(row.typeName))) !=
-            kSuccess)
-            continue;
-        const bool active = row.checked || all;
-        key.SetString(row.tabName, active ? "True" : "False");
-        ++written;
-    }
-    if (operation.commit() != kSuccess) {
-        // The store has told the user why; claiming success here would be false.
-        return 0;
-    }
+    const int written =
+        writeHostFlags(store_, rows, [all](const ListRow& row) { return row.checked || all; });
+    if (written < 0) return 0;  // the store has told the user why; this is no success
 
     if (refillList) refillList();
 
@@ -140,18 +148,7 @@ int WorkspaceActivation::seedHostActivation(const std::vector<ListRow>& rows) {
         info.subKeys > 2)
         return 0;
 
-    int written = 0;
-    settings::SettingsOperation operation(store_);
-    for (const ListRow& row : rows) {
-        if (!isActivationRow(row)) continue;
-        settings::RegistryKey key(store_);
-        if (key.Create(RegRoot::CurrentUser, hostActivationKey(activationCategory(row.typeName))) !=
-            kSuccess)
-            continue;
-        key.SetString(row.tabName, "True");
-        ++written;
-    }
-    return operation.commit() == kSuccess ? written : 0;
+    return std::max(0, writeHostFlags(store_, rows, [](const ListRow&) { return true; }));
 }
 
 }  // namespace modshelf::workspaces

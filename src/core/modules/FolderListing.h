@@ -1,18 +1,31 @@
 #pragma once
 
-#include <functional>
-#include <optional>
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
-#include "core/modules/DetailsCache.h"
-
 namespace modshelf::modules {
 
-// One file of a folder as the scan sees it.
+// What identifies one version of a file: while none of it changes, what was
+// read from the file (its Details, whether Wine marks it hidden) is taken to
+// be unchanged. Setting an attribute or rewriting a file moves its status
+// change time.
+struct FileStamp {
+    std::uint64_t size = 0;
+    std::int64_t mtimeNs = 0;  // modification time, ns since 1970
+    std::int64_t ctimeNs = 0;  // status change time: any rewrite moves it
+    std::uint64_t inode = 0;
+
+    bool operator==(const FileStamp&) const = default;
+};
+
+// One file of a folder as the scan sees it. Its name lives in the listing's
+// name buffer, so that listing a large folder allocates no string per file.
 struct FolderFile {
-    std::string name;
+    std::uint32_t nameOffset = 0;  // into FolderListing::names
+    std::uint32_t nameLength = 0;
     FileStamp stamp;
     std::uint64_t fileTime = 0;  // last write, as a file time
     bool hidden = false;         // Wine marks it hidden; the list leaves it out
@@ -20,20 +33,31 @@ struct FolderFile {
 
 struct FolderListing {
     bool readable = false;
+    std::int64_t listedAtNs = 0;  // the clock when listing began, ns since 1970
+    // Every file's name followed by a NUL, in the order of `files`.
+    std::string names;
     std::vector<FolderFile> files;  // in the order the file system gives them
     // Names of the SQLite side files seen ("x.bblx-wal", "x.bblx-shm",
     // "x.bblx-journal"), which tell how a module may be opened.
     std::unordered_set<std::string> sideFiles;
 
+    std::string_view name(const FolderFile& file) const {
+        return {names.data() + file.nameOffset, file.nameLength};
+    }
+    const char* cName(const FolderFile& file) const { return names.data() + file.nameOffset; }
     bool hasSideFile(const std::string& name) const;
+    // The same names in the same order with the same stamps: nothing in the
+    // folder changed in a way the scan could see.
+    bool sameFilesAs(const FolderListing& other) const;
 };
 
 // The files of `folder` (ending in '/'), without subfolders. Names starting
 // with "." are hidden and left out. With `readHidden`, files that Wine marks
 // hidden are listed with `hidden` set; without it, the caller checks them
 // (see wineHiddenAttribute). Symbolic links count as what they point to; only
-// regular files are listed.
-FolderListing listFolderFiles(const std::string& folder, bool readHidden = true);
+// regular files are listed. `expectedFiles` sizes the buffers up front.
+FolderListing listFolderFiles(const std::string& folder, bool readHidden = true,
+                              std::size_t expectedFiles = 0);
 
 // Whether Wine's stored DOS attributes mark the file hidden.
 bool wineHiddenAttribute(const std::string& path);

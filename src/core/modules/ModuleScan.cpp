@@ -1,50 +1,19 @@
 #include "core/modules/ModuleScan.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cctype>
 #include <optional>
-#include <thread>
 
 #include "core/app/AppState.h"
 #include "core/modules/DetailsCache.h"
 #include "core/modules/FolderListing.h"
+#include "core/modules/ModuleScanRows.h"
 #include "core/settings/SettingsStore.h"
 #include "core/workspaces/WorkspaceStore.h"
 
 namespace modshelf::modules {
 
 namespace {
-
-// Below this many modules to read, threads cost more than they save.
-constexpr std::size_t kParallelThreshold = 16;
-
-struct DetailsJob {
-    std::size_t row;
-    std::string path;
-    DetailsOpenMode mode;
-};
-
-void readAll(std::vector<DetailsJob>& jobs, std::vector<ModuleDetails>& results, unsigned threads) {
-    results.resize(jobs.size());
-    if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
-    threads = std::min<unsigned>(threads, 16);
-    if (jobs.size() < kParallelThreshold || threads <= 1) {
-        for (std::size_t i = 0; i < jobs.size(); ++i)
-            results[i] = readModuleDetails(jobs[i].path, jobs[i].mode);
-        return;
-    }
-    std::atomic<std::size_t> next{0};
-    auto work = [&] {
-        for (std::size_t i = next++; i < jobs.size(); i = next++)
-            results[i] = readModuleDetails(jobs[i].path, jobs[i].mode);
-    };
-    std::vector<std::thread> pool;
-    pool.reserve(threads - 1);
-    for (unsigned t = 1; t < threads; ++t) pool.emplace_back(work);
-    work();
-    for (std::thread& thread : pool) thread.join();
-}
 
 char lowerAscii(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
@@ -61,17 +30,30 @@ int compareNoCase(const std::string& a, const std::string& b) {
     return a.size() < b.size() ? -1 : 1;
 }
 
-// Sorts row numbers and then moves each row once, rather than swapping whole
-// rows (seven strings each) around during the sort.
-void sortByFileName(std::vector<ModuleRow>& rows) {
-    std::vector<std::uint32_t> order(rows.size());
-    for (std::uint32_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::sort(order.begin(), order.end(),
-              [&rows](std::uint32_t a, std::uint32_t b) { return fileNameLess(rows[a], rows[b]); });
-    std::vector<ModuleRow> sorted;
-    sorted.reserve(rows.size());
-    for (std::uint32_t index : order) sorted.push_back(std::move(rows[index]));
-    rows = std::move(sorted);
+// The caller gets its own copy of the remembered rows; a copy into spare rows
+// reuses their texts' storage, which for a refill of the same folder means
+// allocating nothing.
+void copyRows(const std::vector<ModuleRow>& rows, std::vector<ModuleRow>* spare,
+              std::vector<ModuleRow>& into) {
+    if (spare) {
+        into = std::move(*spare);
+        spare->clear();
+    }
+    into = rows;
+}
+
+void setChecks(ScanResult& result, const CheckRule& rule) {
+    // Reading a flag may create its key; all such keys are saved once.
+    std::optional<settings::SettingsOperation> operation;
+    if (rule.store()) operation.emplace(*rule.store());
+    if (rule.mode() == CheckRule::Mode::NoneChecked) {
+        for (ModuleRow& row : result.rows) row.checked = false;
+        return;
+    }
+    for (ModuleRow& row : result.rows) {
+        row.checked = rule.checks(row);
+        if (row.checked) ++result.activeCount;
+    }
 }
 
 }  // namespace
@@ -134,107 +116,34 @@ ScanResult scanFolder(const std::string& folderText, const TypeFilter& filter,
     std::string folder = folderText;
     if (!folder.empty() && folder.back() != '/') folder.push_back('/');
 
-    DetailsCache::FolderEntries cached;
-    if (options.cache) cached = options.cache->takeFolder(folder);
-    // The folder's entries are updated in place: each file met is marked,
-    // and what was not met (the file went away) is dropped at the end.
-    DetailsCache::FolderEntries& kept = cached;
-    // Hidden attributes are read here, and only for files the cache has not
-    // seen with the same stamp.
-    FolderListing listing = listFolderFiles(folder, /*readHidden=*/false);
+    FolderMemory previous;
+    if (options.cache) previous = options.cache->take(folder);
+    // Hidden marks are read while building rows, and only for files not seen
+    // last time with the same stamp.
+    FolderListing listing =
+        listFolderFiles(folder, /*readHidden=*/false, previous.listing.files.size());
     result.folderReadable = listing.readable;
-    if (!listing.readable) return result;
+    if (!listing.readable) return result;  // the folder's memory is dropped too
 
-    std::vector<DetailsJob> jobs;
-    std::vector<FileStamp> jobStamps;
-    result.rows.reserve(listing.files.size());
-    std::string path = folder;
-    for (FolderFile& file : listing.files) {
-        DetailsCache::Entry* entry = nullptr;
-        bool known = false;
+    if (options.cache && previous.allReusable && previous.filter == filter &&
+        listing.sameFilesAs(previous.listing)) {
+        // Nothing changed that the rows depend on: only the boxes may differ.
+        copyRows(previous.rows, options.spareRows, result.rows);
+        options.cache->remember(folder, std::move(previous));
+    } else {
+        FolderMemory memory =
+            buildFolderRows(folder, std::move(listing), filter, previous, options.threads,
+                            options.settleNs, result.modulesRead);
+        previous = FolderMemory();  // free last time's rows before keeping two sets
         if (options.cache) {
-            entry = &kept[file.name];
-            known = entry->stamp == file.stamp;
-        }
-        if (known) {
-            file.hidden = entry->hidden;
+            copyRows(memory.rows, options.spareRows, result.rows);
+            options.cache->remember(folder, std::move(memory));
         } else {
-            path.resize(folder.size());
-            path += file.name;
-            file.hidden = wineHiddenAttribute(path);
+            result.rows = std::move(memory.rows);
+            if (options.spareRows) options.spareRows->clear();
         }
-        if (file.hidden) {
-            if (entry) *entry = {file.stamp, {}, false, true, true};
-            continue;
-        }
-        ModuleRow row;
-        row.record.fileName = shortenedFileName(file.name);
-        row.kind = classify(row.record.fileName);
-        if (!filter.listsKind(row.kind)) {
-            if (entry) *entry = {file.stamp, {}, false, false, true};
-            continue;
-        }
-        row.record.moduleType = std::string(listTypeName(row.kind));
-        row.record.size = file.stamp.size;
-        row.record.lastModified = file.fileTime;
-
-        if (row.record.fileName.size() >= 5 && readsDetails(row.kind)) {
-            DetailsOpenMode mode = DetailsOpenMode::Immutable;
-            if (!listing.sideFiles.empty()) {
-                mode = openModeFor(folder + file.name,
-                                   listing.hasSideFile(file.name + "-wal") &&
-                                       listing.hasSideFile(file.name + "-shm"),
-                                   listing.hasSideFile(file.name + "-journal"));
-            }
-            // A module with a live writer can change without its own file
-            // changing, so it is read afresh every time and never cached.
-            const bool cacheable = mode == DetailsOpenMode::Immutable;
-            if (cacheable && known && entry->hasDetails) {
-                row.record.tabName = entry->details.tabName;
-                row.record.description = entry->details.description;
-                entry->seen = true;
-            } else {
-                if (entry) *entry = {file.stamp, {}, false, false, true};
-                jobs.push_back({result.rows.size(), folder + file.name, mode});
-                jobStamps.push_back(cacheable ? file.stamp : FileStamp{});
-            }
-        } else if (entry) {
-            *entry = {file.stamp, {}, false, false, true};
-        }
-        row.record.fullName = std::move(file.name);
-        result.rows.push_back(std::move(row));
     }
-
-    std::vector<ModuleDetails> read;
-    readAll(jobs, read, options.threads);
-    for (std::size_t i = 0; i < jobs.size(); ++i) {
-        ModuleRecord& record = result.rows[jobs[i].row].record;
-        record.tabName = read[i].tabName;
-        record.description = read[i].description;
-        if (options.cache && !(jobStamps[i] == FileStamp{}))
-            kept[record.fullName] = {
-                jobStamps[i], {read[i].description, read[i].tabName, {}}, true, false, true};
-    }
-    if (options.cache) {
-        for (auto it = kept.begin(); it != kept.end();) {
-            if (it->second.seen) {
-                it->second.seen = false;
-                ++it;
-            } else {
-                it = kept.erase(it);  // the file went away
-            }
-        }
-        options.cache->replaceFolder(folder, std::move(kept));
-    }
-
-    // Reading a flag may create its key; all such keys are saved once.
-    std::optional<settings::SettingsOperation> operation;
-    if (rule.store()) operation.emplace(*rule.store());
-    for (ModuleRow& row : result.rows) {
-        row.checked = rule.checks(row);
-        if (row.checked) ++result.activeCount;
-    }
-    sortByFileName(result.rows);
+    setChecks(result, rule);
     result.fileCount = static_cast<std::uint32_t>(result.rows.size());
     return result;
 }

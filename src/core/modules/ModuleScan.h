@@ -50,8 +50,17 @@ struct ScanOptions {
     // Worker threads for reading Details: 0 picks the machine's cores. Small
     // folders are read on the calling thread whatever this says.
     unsigned threads = 0;
-    // Details read earlier; updated with this scan's. May be null.
+    // What earlier scans found; updated with this scan's. May be null.
     DetailsCache* cache = nullptr;
+    // Rows the caller is done with, such as the list's rows before a refill:
+    // the new rows are copied into their texts' storage rather than into
+    // fresh allocations. Taken over (left empty). May be null.
+    std::vector<ModuleRow>* spareRows = nullptr;
+    // A file changed this shortly before the scan may change again within
+    // the same tick of the file system's clock, leaving its stamp as it was;
+    // what was read from such a file is read again next time. Two seconds
+    // cover the coarsest clocks (FAT).
+    std::int64_t settleNs = 2'000'000'000;
 };
 
 struct ScanResult {
@@ -59,6 +68,7 @@ struct ScanResult {
     std::uint32_t fileCount = 0;    // rows listed
     std::uint32_t activeCount = 0;  // rows checked
     bool folderReadable = false;    // false: the folder could not be listed
+    std::uint32_t modulesRead = 0;  // modules opened for their Details by this scan
 };
 
 // Lists `folder` (a local folder; the separator is added when missing): every

@@ -130,6 +130,14 @@ void ModuleListModel::setRows(std::vector<ModuleRow> rows) {
     endResetModel();
 }
 
+std::vector<ModuleRow> ModuleListModel::takeRows() {
+    beginResetModel();
+    std::vector<ModuleRow> rows = std::move(rows_);
+    rows_.clear();
+    endResetModel();
+    return rows;
+}
+
 void ModuleListModel::sortBy(int column, SortDirection direction) {
     if (rows_.size() < 2) return;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);

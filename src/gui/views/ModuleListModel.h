@@ -27,6 +27,8 @@ public:
     // Replaces every row.
     void setRows(std::vector<modules::ModuleRow> rows);
     void clear() { setRows({}); }
+    // Empties the list and hands over its rows, for the next scan to reuse.
+    std::vector<modules::ModuleRow> takeRows();
     const std::vector<modules::ModuleRow>& rows() const { return rows_; }
     const modules::ModuleRow& row(int index) const { return rows_[index]; }
 

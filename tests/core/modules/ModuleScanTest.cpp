@@ -189,13 +189,17 @@ TEST_F(ModuleScanTest, FilesWineMarksHiddenAreSkipped) {
 
 TEST_F(ModuleScanTest, ThreadsAndCacheGiveTheSameRowsAsAPlainRead) {
     for (int i = 0; i < 40; ++i) {
-        writeModule(dir / ("m" + std::to_string(i) + ".cmtx"), "Commentary " + std::to_string(i),
-                    "C" + std::to_string(i));
+        const std::string number = std::to_string(i);
+        writeModule(dir / ("m" + number + ".cmtx"), "Commentary " + number,
+                    std::string("C") + number);
     }
     const ScanResult plain = scanFolder(folder(), folderFilter(), CheckRule(), {1, nullptr});
     DetailsCache cache;
-    const ScanResult threaded = scanFolder(folder(), folderFilter(), CheckRule(), {4, &cache});
-    const ScanResult cached = scanFolder(folder(), folderFilter(), CheckRule(), {4, &cache});
+    ScanOptions options{4, &cache};
+    options.settleNs = 0;  // nothing changes between the two scans
+    const ScanResult threaded = scanFolder(folder(), folderFilter(), CheckRule(), options);
+    const ScanResult cached = scanFolder(folder(), folderFilter(), CheckRule(), options);
+    EXPECT_EQ(cached.modulesRead, 0u);
     EXPECT_EQ(threaded.rows, plain.rows);
     EXPECT_EQ(cached.rows, plain.rows);
     EXPECT_EQ(cache.size(), 49u);  // every file but the dot file
@@ -211,7 +215,6 @@ TEST_F(ModuleScanTest, CacheNoticesChangedAndRemovedModules) {
     const ScanResult second = scanFolder(folder(), folderFilter(), CheckRule(), {0, &cache});
     EXPECT_EQ(find(second, "kjv.bblx")->record.tabName, "KJ2");
     EXPECT_EQ(find(second, "mhc.cmtx"), nullptr);
-    EXPECT_FALSE(cache.find(folder() + "/", "mhc.cmtx", FileStamp{}).has_value());
     EXPECT_EQ(cache.size(), 8u);
 }
 

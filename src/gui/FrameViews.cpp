@@ -2,13 +2,23 @@
 
 #include "gui/views/CDriveView.h"
 #include "gui/views/CFileView.h"
+#include "gui/workspaces/WorkspaceListCommands.h"
+#include "gui/workspaces/WorkspaceRenameCommand.h"
 
 namespace modshelf::gui {
 
 FrameViews programViews() {
     return {
-        [](GuiContext& context, QWidget* parent) -> ModshelfView* { return new CFileView(context, parent); },
-        [](GuiContext& context, QWidget* parent) -> ModshelfView* { return new CDriveView(context, parent); },
+        [](GuiContext& context, QWidget* parent) -> ModshelfView* {
+            auto* list = new CFileView(context, parent);
+            attachWorkspaceListCommands(context, *list);
+            return list;
+        },
+        [](GuiContext& context, QWidget* parent) -> ModshelfView* {
+            auto* tree = new CDriveView(context, parent);
+            attachWorkspaceRename(context, *tree);
+            return tree;
+        },
     };
 }
 

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "core/modules/ModuleKind.h"
+
 namespace modshelf::workspaces {
 
 // A row of the module list as it is shown, in the list's current order: what
@@ -13,10 +15,12 @@ struct ListRow {
     bool checked = false;
 };
 
+// The catalogue's categories: a row's type name is the list type name of its kind.
+using ActivationCategory = modules::ActivationCategory;
+using modules::categoryKeyName;  // "Bibles", ...
+
 // Which activation key a row belongs to, by its type name without regard to case.
-enum class ActivationCategory { None, Bibles, Commentaries, Dictionaries };
 ActivationCategory activationCategory(const std::string& typeName);
-const char* categoryKeyName(ActivationCategory category);  // "Bibles", ...
 
 // Rows that take part in activation: a Bible, Commentary or Dictionary with a
 // non-empty tab name.

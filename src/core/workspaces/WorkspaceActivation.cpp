@@ -58,7 +58,6 @@ int WorkspaceActivation::activateWorkspace(const std::string& identifier,
                                            const std::vector<ListRow>& rows,
                                            const std::function<void()>& refillList) {
     const bool all = identifier == "A";
-    lastConfirmed_ = false;
 
     const std::string question = all ? "Do you wish to activate ALL Scrivel modules ?"
                                      : "Do you wish to activate Workspace " + identifier + " ?";
@@ -78,15 +77,18 @@ int WorkspaceActivation::activateWorkspace(const std::string& identifier,
                                  dialogs::standardParams(true, 3));
         return 0;
     }
-    lastConfirmed_ = true;
-
     if (askToCloseHost_)
         askToCloseHost_(
             "A workspace is about to be activated, but Scrivel appears to be running.\n\n");
 
+    // For all modules, every value Scrivel already knows (listed or not) turns
+    // on too, saved with the listed ones so that the notice below is true.
+    settings::SettingsOperation operation(store_);
     const int written =
         writeHostFlags(store_, rows, [all](const ListRow& row) { return row.checked || all; });
-    if (written < 0) return 0;  // the store has told the user why; this is no success
+    if (all) activateAllExisting();
+    if (operation.commit() != kSuccess || written < 0)
+        return 0;  // the store has told the user why; this is no success
 
     if (refillList) refillList();
 
@@ -112,12 +114,7 @@ int WorkspaceActivation::activateAll(int nodeKind, const std::vector<ListRow>& r
                              dialogs::mb::kOk, dialogs::standardParams(true));
         return 0;
     }
-    // The refill must show the final state, so it waits for the existing values too.
-    int written = activateWorkspace("A", rows, {});
-    if (!lastConfirmed_) return 0;
-    activateAllExisting();
-    if (refillList) refillList();
-    return written;
+    return activateWorkspace("A", rows, refillList);
 }
 
 int WorkspaceActivation::activateAllExisting() {

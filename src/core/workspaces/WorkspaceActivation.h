@@ -21,7 +21,8 @@ public:
     WorkspaceActivation(settings::SettingsStore& store, dialogs::Prompter& prompter,
                         AskToCloseHost askToCloseHost);
 
-    // identifier: "01" to "15", or "A" for all modules. rows: the list as shown.
+    // identifier: "01" to "15", or "A" for all modules, which also turns on
+    // every value Scrivel already has. rows: the list as shown.
     // refillList runs after the writes when the tree has <C> selected (pass an
     // empty function otherwise). Gives the number of values written; 0 when
     // the user declined or the save failed.
@@ -41,14 +42,10 @@ public:
     // has none yet. Gives the number of values written.
     int seedHostActivation(const std::vector<ListRow>& rows);
 
-    // Whether the last activateWorkspace was confirmed by the user.
-    bool lastConfirmed() const { return lastConfirmed_; }
-
 private:
     settings::SettingsStore& store_;
     dialogs::Prompter& prompter_;
     AskToCloseHost askToCloseHost_;
-    bool lastConfirmed_ = false;
 };
 
 // Scrivel's activation key for a category, below HKEY_CURRENT_USER.

@@ -6,7 +6,7 @@ namespace modshelf::workspaces {
 
 std::string workspaceCategoryKey(int number, ActivationCategory category) {
     return "Software\\Quorvel\\Modshelf\\Workspace" + std::to_string(number) + "\\" +
-           categoryKeyName(category);
+           std::string(categoryKeyName(category));
 }
 
 StoreChecksResult storeWorkspaceChecks(settings::SettingsStore& store, int number,

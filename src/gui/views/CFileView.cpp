@@ -193,7 +193,7 @@ bool CFileView::checkBoxesEditable() const {
 void CFileView::refill() {
     app::AppState& state = context_.state;
     WaitCursor wait;
-    model_->clear();
+    std::vector<ModuleRow> spareRows = model_->takeRows();
     state.fileCount = 0;
     state.activeCount = 0;
     state.selectedModulePath.clear();
@@ -202,6 +202,7 @@ void CFileView::refill() {
 
     ScanOptions options;
     options.cache = cache_.get();
+    options.spareRows = &spareRows;
     ScanResult result = scanFolder(state.currentFolder, state.typeFilter,
                                    CheckRule::forNode(state.nodeKind, context_.store), options);
     state.fileCount = result.fileCount;
@@ -210,6 +211,7 @@ void CFileView::refill() {
     sort_->afterFill();
     updateSortIndicator();
     if (mode_ == ViewMode::Details) sizeColumns();
+    emit filled();
 }
 
 void CFileView::onUpdate(ModshelfView* /*sender*/) {
@@ -295,6 +297,7 @@ void CFileView::toggleOption(int command) {
 }
 
 bool CFileView::handleCommand(int id) {
+    if (workspaceCommands_ && workspaceCommands_->handleCommand(id)) return true;
     switch (id) {
         case cmd::kLargeIcons:
             setViewMode(ViewMode::LargeIcons);
@@ -326,6 +329,7 @@ bool CFileView::handleCommand(int id) {
 }
 
 bool CFileView::updateCommand(int id, CommandState& state) {
+    if (workspaceCommands_ && workspaceCommands_->updateCommand(id, state)) return true;
     switch (id) {
         case cmd::kLargeIcons:
         case cmd::kSmallIcons:

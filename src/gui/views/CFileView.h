@@ -88,9 +88,15 @@ public:
     // read them back.
     std::vector<workspaces::ListRow> listRows() const;
 
+    // Commands the list handles for the workspaces (activating them); they
+    // are offered these before the list's own. Not owned; null for none.
+    void setWorkspaceCommands(CommandTarget* commands) { workspaceCommands_ = commands; }
+
 signals:
     // A row was chosen by a click (or the click hit empty space: path empty).
     void moduleSelected(const QString& path);
+    // The list has been filled again from the current folder.
+    void filled();
 
 private:
     void buildControls();
@@ -112,6 +118,7 @@ private:
     QListView* icons_ = nullptr;
     ViewMode mode_ = ViewMode::Details;
     CheckChangedHandler onCheckChanged_;
+    CommandTarget* workspaceCommands_ = nullptr;
 };
 
 }  // namespace modshelf::gui

@@ -122,3 +122,21 @@ TEST_F(Fixture, SeedingWritesTrueOnlyWhileScrivelHasNoKeys) {
     EXPECT_EQ(activation.seedHostActivation(rows), 0);  // three keys now exist
     EXPECT_EQ(flag(kBibles, "ASV"), "False");
 }
+
+TEST_F(Fixture, ActivatingAllIsOneSaveAndAFailureClaimsNothing) {
+    settings::SetRegString(store, kBibles, "Gone", "False");
+    store.failSaves(true);
+    prompter.answer(id::kYes);
+    EXPECT_EQ(activation.activateAll(app::node::kAllModules, rows, {}), 0);
+    EXPECT_EQ(prompter.shown.size(), 1u);  // the question only
+    store.failSaves(false);
+    EXPECT_EQ(flag(kBibles, "Gone"), "False");
+    EXPECT_EQ(flag(kBibles, "KJV"), "");
+
+    const int saves = store.saveCount();
+    prompter.answer(id::kYes);
+    prompter.answer(id::kOk);
+    EXPECT_EQ(activation.activateAll(app::node::kAllModules, rows, {}), 4);
+    EXPECT_EQ(store.saveCount(), saves + 1);
+    EXPECT_EQ(flag(kBibles, "Gone"), "True");
+}

@@ -1,0 +1,168 @@
+#include "gui/workspaces/WorkspaceListCommands.h"
+
+#include <QApplication>
+#include <QMetaObject>
+#include <functional>
+
+#include "core/app/AppState.h"
+#include "core/app/CommandIds.h"
+#include "core/dialogs/Prompter.h"
+#include "core/host/HostControl.h"
+#include "core/workspaces/WorkspaceActivation.h"
+#include "core/workspaces/WorkspaceChecks.h"
+#include "core/workspaces/WorkspaceRename.h"
+#include "gui/GuiContext.h"
+#include "gui/views/CFileView.h"
+
+namespace modshelf::gui {
+
+namespace cmd = app::cmd;
+namespace node = app::node;
+
+namespace {
+
+// The wait cursor of one activation: on from the moment the writing starts
+// (after the questions) until the activation shows its closing notice, so that
+// no box is ever shown under it.
+class ActivationBusy : public dialogs::Prompter {
+public:
+    explicit ActivationBusy(dialogs::Prompter& inner) : inner_(inner) {}
+    ~ActivationBusy() override { end(); }
+    ActivationBusy(const ActivationBusy&) = delete;
+    ActivationBusy& operator=(const ActivationBusy&) = delete;
+
+    void begin() {
+        if (busy_) return;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        busy_ = true;
+    }
+    void end() {
+        if (!busy_) return;
+        QApplication::restoreOverrideCursor();
+        busy_ = false;
+    }
+
+    int messageBox(const std::string& text, const std::string& caption, std::uint32_t style,
+                   const dialogs::MessageBoxParams& params) override {
+        end();
+        return inner_.messageBox(text, caption, style, params);
+    }
+    void plainMessage(const std::string& text, const std::string& caption) override {
+        end();
+        inner_.plainMessage(text, caption);
+    }
+    void beep() override { inner_.beep(); }
+
+private:
+    dialogs::Prompter& inner_;
+    bool busy_ = false;
+};
+
+// Offers to close a running Scrivel (when the program controls one), then
+// shows the wait cursor: the writing starts right after the question.
+workspaces::WorkspaceActivation::AskToCloseHost askToCloseHostThenWait(host::HostControl* control,
+                                                                       ActivationBusy& busy) {
+    return [control, &busy](const std::string& firstLine) {
+        const bool running =
+            control && control->askToCloseHost(firstLine, host::HostControl::kShortTitle);
+        busy.begin();
+        return running;
+    };
+}
+
+// The workspace number of an "Activate Workspace NN" command, or 0.
+int activatedNumber(int id) {
+    if (id < cmd::kActivateWorkspaceFirst || id > cmd::kActivateWorkspaceLast) return 0;
+    return id - cmd::kActivateWorkspaceFirst + 1;
+}
+
+// <C> shows Scrivel's own keys, which an activation changes: the list is
+// filled again afterwards to show their new state.
+std::function<void()> refillForCurrentSettings(CFileView& list, const app::AppState& state) {
+    if (state.nodeKind != node::kCurrentSettings) return {};
+    return [&list] { list.refill(); };
+}
+
+}  // namespace
+
+WorkspaceListCommands::WorkspaceListCommands(GuiContext& context, CFileView& list)
+    : QObject(&list), context_(context), list_(list) {
+    list_.setCheckChangedHandler([this](int, bool) { storeChecks(); });
+    // Scrivel's keys are seeded from the list's first fill at start-up: the
+    // resource folder, with every module listed.
+    connect(&list_, &CFileView::filled, this, [this] {
+        if (seeded_) return;
+        seeded_ = true;
+        workspaces::WorkspaceActivation activation(context_.store, context_.prompter, {});
+        activation.seedHostActivation(list_.listRows());
+    });
+}
+
+bool WorkspaceListCommands::handleCommand(int id) {
+    if (const int number = activatedNumber(id)) {
+        activateWorkspace(number);
+        return true;
+    }
+    if (id == cmd::kActivateAll) {
+        activateAll();
+        return true;
+    }
+    return false;
+}
+
+bool WorkspaceListCommands::updateCommand(int id, CommandState& state) {
+    if (const int number = activatedNumber(id)) {
+        state.enabled = context_.state.nodeKind == number;
+        return true;
+    }
+    if (id == cmd::kActivateAll) {
+        state.enabled = true;
+        return true;
+    }
+    return false;
+}
+
+void WorkspaceListCommands::storeChecks() {
+    const int number = context_.state.nodeKind;
+    if (!node::isNumberedWorkspace(number)) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const workspaces::StoreChecksResult result =
+        workspaces::storeWorkspaceChecks(context_.store, number, list_.listRows());
+    QApplication::restoreOverrideCursor();
+    if (result.status != settings::kSuccess) {
+        // The store has told the user why and holds the state before the
+        // click; the boxes must show that state again. The refill waits until
+        // the list has finished handling the click that changed the box.
+        QMetaObject::invokeMethod(
+            &list_, [list = &list_] { list->refill(); }, Qt::QueuedConnection);
+        return;
+    }
+    context_.state.activeCount = result.activeCount;
+}
+
+int WorkspaceListCommands::activateWorkspace(int number) {
+    // The list must show the workspace being activated: its boxes are what
+    // is written.
+    if (context_.state.nodeKind != number) return 0;
+    ActivationBusy busy(context_.prompter);
+    workspaces::WorkspaceActivation activation(context_.store, busy,
+                                               askToCloseHostThenWait(context_.host, busy));
+    return activation.activateWorkspace(workspaces::workspaceId(number), list_.listRows(),
+                                        refillForCurrentSettings(list_, context_.state));
+}
+
+int WorkspaceListCommands::activateAll() {
+    ActivationBusy busy(context_.prompter);
+    workspaces::WorkspaceActivation activation(context_.store, busy,
+                                               askToCloseHostThenWait(context_.host, busy));
+    return activation.activateAll(context_.state.nodeKind, list_.listRows(),
+                                  refillForCurrentSettings(list_, context_.state));
+}
+
+WorkspaceListCommands* attachWorkspaceListCommands(GuiContext& context, CFileView& list) {
+    auto* commands = new WorkspaceListCommands(context, list);
+    list.setWorkspaceCommands(commands);
+    return commands;
+}
+
+}  // namespace modshelf::gui

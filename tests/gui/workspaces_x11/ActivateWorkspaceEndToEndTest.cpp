@@ -1,0 +1,247 @@
+// A user's whole road on a generated prefix under a real X server: tick
+// modules in workspace 03, activate it, let Modshelf close the running
+// Scrivel, restart Scrivel, and find exactly the ticked set active in it.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "DemoPrefix.h"
+#include "core/app/AppState.h"
+#include "core/app/CommandIds.h"
+#include "core/dialogs/MessageBoxParams.h"
+#include "core/host/DriveMap.h"
+#include "core/host/HostControl.h"
+#include "core/workspaces/ListRow.h"
+#include "gui/CModshelfApp.h"
+#include "gui/FrameViews.h"
+#include "gui/GuiContext.h"
+#include "gui/dialogs/QtPrompter.h"
+#include "gui/dialogs/XMessageBox.h"
+#include "gui/views/CDriveView.h"
+#include "gui/views/CFileView.h"
+#include "gui/views/ModuleListModel.h"
+#include "gui/workspaces/CheckBoxClick.h"
+#include "platform/linux/LinuxProgramLauncher.h"
+#include "platform/linux/SettingsStoreFactory.h"
+#include "platform/linux/SingleInstance.h"
+#include "platform/linux/X11WindowSystem.h"
+#include "platform/linux_x11/PrivateDisplay.h"
+#include "support/TempDir.h"
+
+namespace modshelf::gui {
+namespace {
+
+namespace fs = std::filesystem;
+using host::HostControl;
+
+const fs::path kSimulator = MODSHELF_BINARY_DIR "/src/tools/scrivel-sim/scrivel-sim";
+
+// This program's windows, Scrivel's stand-in and the window look-ups all live
+// on an X server of this test's own, so that the windows of tests running at
+// the same time cannot be mistaken for ours. It must exist before main()
+// creates the application object, hence a static. Without a display at all
+// the application runs offscreen and the test skips.
+struct OwnXServer {
+    OwnXServer() {
+        if (!std::getenv("DISPLAY")) {
+            ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+            return;
+        }
+        display = std::make_unique<test::PrivateDisplay>();
+        if (!display->name().empty()) ::setenv("DISPLAY", display->name().c_str(), 1);
+    }
+    std::unique_ptr<test::PrivateDisplay> display;
+};
+const OwnXServer ownXServer;
+
+bool waitFor(const std::function<bool()>& condition, int timeoutMs = 20000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > timeoutMs) return false;
+        QTest::qWait(20);
+    }
+    return true;
+}
+
+std::set<std::string> linesOf(const fs::path& file) {
+    std::set<std::string> lines;
+    std::istringstream in(test::readFile(file));
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty()) lines.insert(line);
+    return lines;
+}
+
+// "Bibles\KJV", the form of the stand-in's report.
+std::string reportLine(const workspaces::ListRow& row) {
+    return std::string(workspaces::categoryKeyName(workspaces::activationCategory(row.typeName))) +
+           "\\" + row.tabName;
+}
+
+class ActivateWorkspaceEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!std::getenv("DISPLAY") || QGuiApplication::platformName() != "xcb")
+            GTEST_SKIP() << "needs an X server (DISPLAY is unset)";
+        ASSERT_TRUE(fs::exists(kSimulator)) << kSimulator << " has not been built";
+
+        demo::DemoPrefixOptions options;
+        options.simulator = kSimulator;
+        demo::writeDemoPrefix(prefix(), options);
+        ::setenv("WINEPREFIX", prefix().c_str(), 1);
+        ::setenv("SCRIVEL_SIM_REPORT", report().c_str(), 1);
+        ::unsetenv("SCRIVEL_SIM_REFUSE_CLOSE");
+        fs::create_directories(dir / "run");
+        fs::permissions(dir / "run", fs::perms::owner_all, fs::perm_options::replace);
+
+        // Every box must have been answered in advance; one that shows up for
+        // real fails the test instead of waiting for a user.
+        XMessageBox::clearQueuedAnswers();
+        XMessageBox::setShownHook([](XMessageBox& box) {
+            ADD_FAILURE() << "unexpected message box: " << box.model().caption();
+            box.done(dialogs::id::kCancel);
+        });
+    }
+
+    void TearDown() override {
+        XMessageBox::setShownHook(nullptr);
+        XMessageBox::clearQueuedAnswers();
+        if (host) {
+            host->closeHostWindows(HostControl::kShortTitle);
+            waitFor([&] { return !host->isHostRunning(); }, 5000);
+        }
+        application.reset();
+    }
+
+    fs::path prefix() const { return dir / "prefix"; }
+    fs::path report() const { return dir / "report.txt"; }
+
+    bool hostFullyUp() {
+        return !windows->findTopLevelWindows(HostControl::kShortTitle).empty() &&
+               !windows->findTopLevelWindows(HostControl::kMainTitle).empty();
+    }
+
+    // The program as runModshelf puts it together, without its event loop.
+    void startModshelf() {
+        opened = platform::openSettingsStore();
+        ASSERT_TRUE(opened.inWinePrefix) << "the settings are not the prefix's";
+        opened.store->setSaveFailureListener(
+            [](const std::string& message) { ADD_FAILURE() << "save failed: " << message; });
+        drives = std::make_unique<host::DriveMap>(host::DriveMap::fromPrefix(prefix()));
+        launcher = std::make_unique<platform::LinuxProgramLauncher>(prefix());
+        host = std::make_unique<HostControl>(*windows, *launcher, prompter, state);
+        context = std::make_unique<GuiContext>(
+            GuiContext{*opened.store, prompter, state, host.get(), nullptr, nullptr, drives.get()});
+        marker = std::make_unique<platform::SingleInstance>(dir / "run");
+        application = std::make_unique<CModshelfApp>(
+            *context, *marker, MODSHELF_BINARY_DIR "/src/modshelf", programViews());
+        ASSERT_TRUE(application->InitInstance());
+        prompter.setOwner(application->mainFrame());
+        list = dynamic_cast<CFileView*>(application->mainFrame()->listView());
+        tree = dynamic_cast<CDriveView*>(application->mainFrame()->treeView());
+        ASSERT_TRUE(list && tree);
+    }
+
+    test::TempDir dir;
+    std::unique_ptr<platform::X11WindowSystem> windows =
+        std::make_unique<platform::X11WindowSystem>();
+    platform::OpenedSettingsStore opened;
+    QtPrompter prompter;
+    app::AppState state;
+    std::unique_ptr<host::DriveMap> drives;
+    std::unique_ptr<platform::LinuxProgramLauncher> launcher;
+    std::unique_ptr<HostControl> host;
+    std::unique_ptr<GuiContext> context;
+    std::unique_ptr<platform::SingleInstance> marker;
+    std::unique_ptr<CModshelfApp> application;
+    CFileView* list = nullptr;
+    CDriveView* tree = nullptr;
+};
+
+TEST_F(ActivateWorkspaceEndToEnd, TheTickedSetIsWhatTheRestartedScrivelShows) {
+    ASSERT_TRUE(windows->connected());
+
+    // Scrivel runs before Modshelf starts; the start-up question is answered No.
+    platform::LinuxProgramLauncher simLauncher(prefix());
+    ASSERT_TRUE(simLauncher.startDetached(kSimulator.string(), {}));
+    ASSERT_TRUE(waitFor([&] { return hostFullyUp() && fs::exists(report()); }))
+        << "the stand-in did not show up";
+    const std::set<std::string> before = linesOf(report());
+    fs::remove(report());
+
+    XMessageBox::queueAnswer(dialogs::id::kNo);
+    startModshelf();
+    ASSERT_TRUE(waitFor([] { return !XMessageBox::answeredInAdvance().empty(); }))
+        << "no start-up question";
+    EXPECT_EQ(XMessageBox::answeredInAdvance()[0].caption, " Scrivel Detected - Close Scrivel ?");
+    EXPECT_TRUE(hostFullyUp());
+
+    // Workspace 03 of the demo is empty: tick the last Bible, Commentary and
+    // Dictionary listed (Scrivel shows only the first ones so far).
+    tree->setCurrentItem(tree->workspaceItem(2));
+    ASSERT_EQ(state.nodeKind, 3);
+    std::map<std::string, int> lastRowOf;
+    std::set<std::string> listed;
+    const auto rows = list->listRows();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (!workspaces::isActivationRow(rows[i])) continue;
+        EXPECT_FALSE(rows[i].checked) << rows[i].tabName;
+        listed.insert(reportLine(rows[i]));
+        lastRowOf[std::string(workspaces::categoryKeyName(
+            workspaces::activationCategory(rows[i].typeName)))] = static_cast<int>(i);
+    }
+    ASSERT_EQ(lastRowOf.size(), 3u);
+    std::set<std::string> ticked;
+    for (const auto& [category, row] : lastRowOf) {
+        testing::clickCheckBox(*list, row);
+        ticked.insert(reportLine(list->listRows()[row]));
+    }
+    std::set<std::string> checkedNow;
+    for (const auto& row : list->listRows())
+        if (workspaces::isActivationRow(row) && row.checked) checkedNow.insert(reportLine(row));
+    ASSERT_EQ(checkedNow, ticked);
+    // The test means something only if the activation changes what Scrivel shows.
+    std::set<std::string> listedBefore;
+    for (const std::string& line : before)
+        if (listed.count(line)) listedBefore.insert(line);
+    ASSERT_FALSE(listedBefore.empty());
+    ASSERT_NE(listedBefore, ticked);
+
+    // Activate: Yes to the question, Yes to closing Scrivel, OK to the notice.
+    XMessageBox::clearQueuedAnswers();
+    XMessageBox::queueAnswer(dialogs::id::kYes);
+    XMessageBox::queueAnswer(dialogs::id::kYes);
+    XMessageBox::queueAnswer(dialogs::id::kOk);
+    CMainFrame* frame = application->mainFrame();
+    ASSERT_TRUE(frame->routeUpdate(app::cmd::activateWorkspace(3)).enabled);
+    ASSERT_TRUE(frame->routeCommand(app::cmd::activateWorkspace(3)));
+    const auto& answered = XMessageBox::answeredInAdvance();
+    ASSERT_EQ(answered.size(), 3u);
+    EXPECT_EQ(answered[0].caption, " Activate Workspace 03 ?");
+    EXPECT_EQ(answered[1].caption, " Scrivel Detected - Close Scrivel ?");
+    EXPECT_EQ(answered[2].caption, " Workspace Activated");
+    EXPECT_TRUE(waitFor([&] { return !host->isHostRunning(); }, 5000)) << "Scrivel was not closed";
+
+    // Stop and Start Scrivel: the new copy reads the activation keys.
+    ASSERT_TRUE(frame->routeCommand(app::cmd::kStopAndStartHost));
+    ASSERT_TRUE(waitFor([&] { return fs::exists(report()); })) << "Scrivel did not start again";
+    std::set<std::string> activeListed;
+    for (const std::string& line : linesOf(report()))
+        if (listed.count(line)) activeListed.insert(line);
+    EXPECT_EQ(activeListed, ticked);
+    EXPECT_TRUE(waitFor([&] { return hostFullyUp(); }));
+}
+
+}  // namespace
+}  // namespace modshelf::gui

@@ -18,6 +18,7 @@
 #include "core/workspaces/WorkspaceStore.h"
 #include "gui/CModshelfDoc.h"
 #include "gui/GuiContext.h"
+#include "gui/WaitCursor.h"
 #include "gui/views/DriveKinds.h"
 #include "gui/views/ViewIcons.h"
 #include "platform/linux/WinePrefixLocation.h"
@@ -80,14 +81,6 @@ QIcon folderIcon() {
     }
     return icon;
 }
-
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 }  // namespace
 

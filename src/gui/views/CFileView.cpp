@@ -21,6 +21,7 @@
 #include "core/modules/ListSort.h"
 #include "core/modules/ModuleScan.h"
 #include "gui/GuiContext.h"
+#include "gui/WaitCursor.h"
 #include "gui/views/ListOptions.h"
 #include "gui/views/ModuleListModel.h"
 
@@ -49,15 +50,6 @@ int viewModeCommand(CFileView::ViewMode mode) {
             return cmd::kDetailsMode;
     }
 }
-
-// The wait cursor for the span of one operation.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 }  // namespace
 

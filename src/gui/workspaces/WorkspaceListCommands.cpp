@@ -12,6 +12,7 @@
 #include "core/workspaces/WorkspaceChecks.h"
 #include "core/workspaces/WorkspaceRename.h"
 #include "gui/GuiContext.h"
+#include "gui/WaitCursor.h"
 #include "gui/views/CFileView.h"
 
 namespace modshelf::gui {
@@ -125,10 +126,10 @@ bool WorkspaceListCommands::updateCommand(int id, CommandState& state) {
 void WorkspaceListCommands::storeChecks() {
     const int number = context_.state.nodeKind;
     if (!node::isNumberedWorkspace(number)) return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const workspaces::StoreChecksResult result =
-        workspaces::storeWorkspaceChecks(context_.store, number, list_.listRows());
-    QApplication::restoreOverrideCursor();
+    const workspaces::StoreChecksResult result = [&] {
+        WaitCursor busy;
+        return workspaces::storeWorkspaceChecks(context_.store, number, list_.listRows());
+    }();
     if (result.status != settings::kSuccess) {
         // The store has told the user why and holds the state before the
         // click; the boxes must show that state again. The refill waits until

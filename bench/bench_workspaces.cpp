@@ -8,6 +8,7 @@
 #include "core/settings/WineHive.h"
 #include "core/workspaces/WorkspaceActivation.h"
 #include "core/workspaces/WorkspaceChecks.h"
+#include "core/workspaces/WorkspaceStore.h"
 #include "platform/linux/WinePrefixSettingsStore.h"
 #include "support/TempDir.h"
 
@@ -46,9 +47,9 @@ public:
         WineHive user = newWineHive(HiveBranch::CurrentUser, "win64");
         for (const auto& row : listRows()) {
             const auto category = workspaces::activationCategory(row.typeName);
-            user.tree.findOrCreate(workspaces::hostActivationKey(category))
+            user.tree.findOrCreate(workspaces::moduleDataKeyPath(app::kSlotCurrent, category))
                 .setValue(row.tabName, RegValue::fromString("False"));
-            user.tree.findOrCreate(workspaces::workspaceCategoryKey(3, category))
+            user.tree.findOrCreate(workspaces::moduleDataKeyPath(2, category))
                 .setValue(row.tabName, RegValue::fromString("False"));
         }
         userText_ = serializeWineHive(user);

@@ -1,17 +1,12 @@
 #include "core/app/AppState.h"
 
-#include <cstdio>
+#include "core/workspaces/WorkspaceStore.h"
 
 namespace modshelf::app {
 
 AppState::AppState() {
-    for (int i = 0; i < 15; ++i) {
-        char name[16];
-        std::snprintf(name, sizeof name, "Workspace %02d", i + 1);
-        workspaceDisplayName[i] = name;
-    }
-    workspaceDisplayName[kSlotAll] = "ALL Scrivel Modules";
-    workspaceDisplayName[kSlotCurrent] = "Current Scrivel Settings";
+    for (int slot = 0; slot < kWorkspaceSlots; ++slot)
+        workspaceDisplayName[slot] = workspaces::defaultDisplayName(slot);
 }
 
 }  // namespace modshelf::app

@@ -3,10 +3,6 @@
 namespace modshelf::modules {
 namespace {
 
-unsigned char lower(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
-}
-
 // Text order with empties last whichever way the non-empty texts run.
 bool textBefore(std::string_view a, std::string_view b, SortDirection direction) {
     if (a.empty() || b.empty()) return !a.empty() && b.empty();
@@ -21,17 +17,6 @@ bool numberBefore(T a, T b, SortDirection direction) {
 }
 
 }  // namespace
-
-int compareNoCase(std::string_view a, std::string_view b) {
-    std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        unsigned char ca = lower(static_cast<unsigned char>(a[i]));
-        unsigned char cb = lower(static_cast<unsigned char>(b[i]));
-        if (ca != cb) return ca < cb ? -1 : 1;
-    }
-    if (a.size() == b.size()) return 0;
-    return a.size() < b.size() ? -1 : 1;
-}
 
 bool sortsBefore(const SortKeys& a, const SortKeys& b, int column, SortDirection direction) {
     switch (column) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/modules/ListColumns.h"
+#include "core/settings/RegistryTypes.h"
 
 namespace modshelf::modules {
 
@@ -28,7 +29,7 @@ struct SortKeys {
 
 // Case-insensitive byte comparison (ASCII letters folded to lower case):
 // negative, zero or positive.
-int compareNoCase(std::string_view a, std::string_view b);
+using settings::compareNoCase;
 
 // True when row a belongs before row b when `column` is sorted in `direction`.
 // Empty texts (and unknown kinds in "Module Type") come after every other

@@ -8,27 +8,13 @@
 #include "core/modules/DetailsCache.h"
 #include "core/modules/FolderListing.h"
 #include "core/modules/ModuleScanRows.h"
+#include "core/settings/RegistryTypes.h"
 #include "core/settings/SettingsStore.h"
 #include "core/workspaces/WorkspaceStore.h"
 
 namespace modshelf::modules {
 
 namespace {
-
-char lowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-}
-
-int compareNoCase(const std::string& a, const std::string& b) {
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const int ca = static_cast<unsigned char>(lowerAscii(a[i]));
-        const int cb = static_cast<unsigned char>(lowerAscii(b[i]));
-        if (ca != cb) return ca < cb ? -1 : 1;
-    }
-    if (a.size() == b.size()) return 0;
-    return a.size() < b.size() ? -1 : 1;
-}
 
 // The caller gets its own copy of the remembered rows; a copy into spare rows
 // reuses their texts' storage, which for a refill of the same folder means
@@ -103,7 +89,7 @@ bool CheckRule::checks(const ModuleRow& row) const {
 }
 
 bool fileNameLess(const ModuleRow& a, const ModuleRow& b) {
-    const int order = compareNoCase(a.record.fileName, b.record.fileName);
+    const int order = settings::compareNoCase(a.record.fileName, b.record.fileName);
     if (order != 0) return order < 0;
     // Equal ignoring case: keep a fixed order all the same.
     if (a.record.fileName != b.record.fileName) return a.record.fileName < b.record.fileName;

@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "core/app/AppState.h"
+#include "core/host/HostInterface.h"
 #include "core/settings/RegistryKey.h"
+#include "core/workspaces/WorkspaceStore.h"
 
 namespace modshelf::workspaces {
 
@@ -25,6 +27,13 @@ const char* const kAllExplanation =
 constexpr ActivationCategory kCategories[] = {
     ActivationCategory::Bibles, ActivationCategory::Commentaries, ActivationCategory::Dictionaries};
 
+// Scrivel's own activation key for a category, the one <C> shows.
+std::string hostActivationKey(ActivationCategory category) {
+    return moduleDataKeyPath(app::kSlotCurrent, category);
+}
+
+const std::string kHostResourceKey(host::kHostResourceKey);
+
 // Writes each activation row's flag into Scrivel's keys as one operation.
 // Gives the number of values written, or -1 when the save failed.
 template <typename IsActive>
@@ -45,10 +54,6 @@ int writeHostFlags(settings::SettingsStore& store, const std::vector<ListRow>& r
 }
 
 }  // namespace
-
-std::string hostActivationKey(ActivationCategory category) {
-    return std::string(kHostResourceKey) + "\\" + std::string(categoryKeyName(category));
-}
 
 WorkspaceActivation::WorkspaceActivation(settings::SettingsStore& store,
                                          dialogs::Prompter& prompter, AskToCloseHost askToCloseHost)

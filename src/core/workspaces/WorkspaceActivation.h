@@ -48,9 +48,4 @@ private:
     AskToCloseHost askToCloseHost_;
 };
 
-// Scrivel's activation key for a category, below HKEY_CURRENT_USER.
-std::string hostActivationKey(ActivationCategory category);
-inline constexpr const char* kHostResourceKey =
-    "Software\\VB and VBA Program Settings\\Scrivel\\Resource";
-
 }  // namespace modshelf::workspaces

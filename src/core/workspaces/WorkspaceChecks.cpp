@@ -1,13 +1,9 @@
 #include "core/workspaces/WorkspaceChecks.h"
 
 #include "core/settings/RegistryKey.h"
+#include "core/workspaces/WorkspaceStore.h"
 
 namespace modshelf::workspaces {
-
-std::string workspaceCategoryKey(int number, ActivationCategory category) {
-    return "Software\\Quorvel\\Modshelf\\Workspace" + std::to_string(number) + "\\" +
-           std::string(categoryKeyName(category));
-}
 
 StoreChecksResult storeWorkspaceChecks(settings::SettingsStore& store, int number,
                                        const std::vector<ListRow>& rows) {
@@ -17,7 +13,7 @@ StoreChecksResult storeWorkspaceChecks(settings::SettingsStore& store, int numbe
         if (!isActivationRow(row)) continue;
         settings::RegistryKey key(store);
         if (key.Create(settings::RegRoot::CurrentUser,
-                       workspaceCategoryKey(number, activationCategory(row.typeName))) !=
+                       moduleDataKeyPath(number - 1, activationCategory(row.typeName))) !=
             settings::kSuccess)
             continue;
         key.SetString(row.tabName, row.checked ? "True" : "False");

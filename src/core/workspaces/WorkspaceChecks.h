@@ -20,7 +20,4 @@ struct StoreChecksResult {
 StoreChecksResult storeWorkspaceChecks(settings::SettingsStore& store, int number,
                                        const std::vector<ListRow>& rows);
 
-// Where the three keys of numbered workspace `number` live.
-std::string workspaceCategoryKey(int number, ActivationCategory category);
-
 }  // namespace modshelf::workspaces

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/settings/RegistryKey.h"
+#include "core/workspaces/WorkspaceStore.h"
 
 namespace modshelf::workspaces {
 
@@ -41,16 +42,15 @@ RenameResult applyRename(settings::SettingsStore& store, int number, const std::
     RenameResult result;
     const std::string name = trimWhiteSpace(typedName);
     settings::RegistryKey key(store);
-    result.status = key.Create(settings::RegRoot::CurrentUser,
-                               "Software\\Quorvel\\Modshelf\\Workspace" + std::to_string(number));
+    result.status = key.Create(settings::RegRoot::CurrentUser, workspaceKeyPath(number - 1));
     if (result.status == settings::kSuccess) result.status = key.SetString("WorkspaceTitle", name);
-    result.newLabel = "<" + workspaceId(number) + "> " + name;
+    result.newLabel = workspacePrefix(number - 1) + name;
     return result;
 }
 
 bool renameChangesLabel(const std::string& newLabel) {
     for (int k = 1; k <= 15; ++k) {
-        if (newLabel == "<" + workspaceId(k) + "> ") return false;
+        if (newLabel == workspacePrefix(k - 1)) return false;
     }
     return true;
 }

@@ -93,12 +93,7 @@ std::string moduleDataKeyPath(int slot, modules::ActivationCategory category) {
 }
 
 bool isActiveText(std::string_view text) {
-    static constexpr std::string_view kTrue = "true";
-    if (text.size() != kTrue.size()) return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(text[i])) != kTrue[i]) return false;
-    }
-    return true;
+    return settings::equalsNoCase(text, "true");
 }
 
 bool readActiveFlag(settings::SettingsStore& store, int slot, modules::ActivationCategory category,

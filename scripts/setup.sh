@@ -9,7 +9,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev libqt6svg6
     libgtest-dev libgmock-dev libbenchmark-dev
     libx11-dev xvfb xauth x11-utils xdotool
-    wine wine64
+    wine wine64 g++-mingw-w64-x86-64
     fonts-dejavu-core
 )
 

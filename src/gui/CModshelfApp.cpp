@@ -6,6 +6,7 @@
 #include "core/app/AppState.h"
 #include "core/app/InstanceMarker.h"
 #include "core/app/Startup.h"
+#include "gui/ApplicationCommands.h"
 #include "gui/GuiContext.h"
 
 namespace modshelf::gui {
@@ -33,17 +34,26 @@ bool CModshelfApp::InitInstance() {
     const app::StartupEnvironment env{context_.store, context_.prompter, marker_, programPath_,
                                       std::filesystem::current_path(error)};
     return app::initInstance(context_.state, env, [this] {
+        installApplicationCommands(*this, context_);
         frame_ = std::make_unique<CMainFrame>(context_, views_, this, programPath_);
         frame_->show();
         return true;
     });
 }
 
-// Printing brings the application's one command, Print Setup.
-bool CModshelfApp::handleCommand(int) {
+void CModshelfApp::addCommandSet(std::unique_ptr<CommandTarget> commands) {
+    commandSets_.push_back(std::move(commands));
+}
+
+bool CModshelfApp::handleCommand(int id) {
+    for (const auto& set : commandSets_)
+        if (set->handleCommand(id)) return true;
     return false;
 }
-bool CModshelfApp::updateCommand(int, CommandState&) {
+
+bool CModshelfApp::updateCommand(int id, CommandState& state) {
+    for (const auto& set : commandSets_)
+        if (set->updateCommand(id, state)) return true;
     return false;
 }
 

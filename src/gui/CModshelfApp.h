@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "gui/CMainFrame.h"
 #include "gui/CModshelfDoc.h"
@@ -30,6 +31,10 @@ public:
     CMainFrame* mainFrame() const { return frame_.get(); }
     CModshelfDoc& document() { return document_; }
 
+    // A set of the application's commands (print set-up, backup, the about
+    // box, ...). Sets are asked in the order they were added.
+    void addCommandSet(std::unique_ptr<CommandTarget> commands);
+
     bool handleCommand(int id) override;
     bool updateCommand(int id, CommandState& state) override;
 
@@ -39,6 +44,7 @@ private:
     std::string programPath_;
     FrameViews views_;
     CModshelfDoc document_;
+    std::vector<std::unique_ptr<CommandTarget>> commandSets_;
     std::unique_ptr<CMainFrame> frame_;
 };
 

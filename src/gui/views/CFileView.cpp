@@ -289,7 +289,8 @@ void CFileView::toggleOption(int command) {
 }
 
 bool CFileView::handleCommand(int id) {
-    if (workspaceCommands_ && workspaceCommands_->handleCommand(id)) return true;
+    for (CommandTarget* set : commandSets_)
+        if (set->handleCommand(id)) return true;
     switch (id) {
         case cmd::kLargeIcons:
             setViewMode(ViewMode::LargeIcons);
@@ -321,7 +322,8 @@ bool CFileView::handleCommand(int id) {
 }
 
 bool CFileView::updateCommand(int id, CommandState& state) {
-    if (workspaceCommands_ && workspaceCommands_->updateCommand(id, state)) return true;
+    for (CommandTarget* set : commandSets_)
+        if (set->updateCommand(id, state)) return true;
     switch (id) {
         case cmd::kLargeIcons:
         case cmd::kSmallIcons:

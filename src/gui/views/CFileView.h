@@ -88,9 +88,11 @@ public:
     // read them back.
     std::vector<workspaces::ListRow> listRows() const;
 
-    // Commands the list handles for the workspaces (activating them); they
-    // are offered these before the list's own. Not owned; null for none.
-    void setWorkspaceCommands(CommandTarget* commands) { workspaceCommands_ = commands; }
+    // A set of commands that work on the list (activating workspaces,
+    // exports, printing, ...). Sets are offered a command before the list's
+    // own, in the order they were added. Not owned: each set is a child
+    // object of the list or outlives it.
+    void addCommandSet(CommandTarget* commands) { commandSets_.push_back(commands); }
 
 signals:
     // A row was chosen by a click (or the click hit empty space: path empty).
@@ -118,7 +120,7 @@ private:
     QListView* icons_ = nullptr;
     ViewMode mode_ = ViewMode::Details;
     CheckChangedHandler onCheckChanged_;
-    CommandTarget* workspaceCommands_ = nullptr;
+    std::vector<CommandTarget*> commandSets_;
 };
 
 }  // namespace modshelf::gui

@@ -162,7 +162,7 @@ int WorkspaceListCommands::activateAll() {
 
 WorkspaceListCommands* attachWorkspaceListCommands(GuiContext& context, CFileView& list) {
     auto* commands = new WorkspaceListCommands(context, list);
-    list.setWorkspaceCommands(commands);
+    list.addCommandSet(commands);
     return commands;
 }
 

@@ -59,7 +59,7 @@ CAboutBox::CAboutBox(const std::string& version, QWidget* parent)
 }
 
 void CAboutBox::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    if (event->key() == Qt::Key_Escape) {
         event->accept();  // the focused control has had its chance; the box stays open
         return;
     }

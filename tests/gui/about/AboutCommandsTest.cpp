@@ -13,9 +13,12 @@
 
 #include "core/app/AppState.h"
 #include "core/app/CommandIds.h"
+#include "core/app/InstanceMarker.h"
 #include "core/dialogs/CodeRain.h"
 #include "core/dialogs/LicenseText.h"
 #include "core/settings/MemorySettingsStore.h"
+#include "gui/ApplicationCommands.h"
+#include "gui/CModshelfApp.h"
 #include "gui/GuiContext.h"
 #include "gui/dialogs/AboutCommands.h"
 #include "gui/dialogs/CAboutBox.h"
@@ -125,6 +128,29 @@ TEST_F(AboutCommandsTest, LicenseCanBeReadAndCopiedButNotChanged) {
     });
     EXPECT_TRUE(commands.handleCommand(cmd::kLicense));
     EXPECT_TRUE(checked);
+}
+
+class UnusedMarker : public app::InstanceMarker {
+public:
+    Result create() override { return Result::Created; }
+    void close() override {}
+    bool isOpen() const override { return false; }
+};
+
+TEST_F(AboutCommandsTest, TheApplicationAnswersBothCommandsFromTheHelpMenu) {
+    UnusedMarker marker;
+    CModshelfApp application(context, marker, "", FrameViews{});
+    installApplicationCommands(application, context);
+    for (int id : {cmd::kAbout, cmd::kLicense}) {
+        CommandState commandState;
+        commandState.enabled = false;
+        EXPECT_TRUE(application.updateCommand(id, commandState)) << id;
+        EXPECT_TRUE(commandState.enabled) << id;
+    }
+    bool shown = false;
+    whenShown<CLicenseBox>([&](CLicenseBox&) { shown = true; });
+    EXPECT_TRUE(application.handleCommand(cmd::kLicense));
+    EXPECT_TRUE(shown);
 }
 
 }  // namespace

@@ -103,8 +103,8 @@ void CCodeRain::redraw() {
                      qcolour(cell.colour), true);
         }
     }
-    composite_ = rain_.copy();
     QPainter painter(&composite_);
+    painter.drawImage(0, 0, rain_);
     painter.setFont(font_);
     for (const auto& item : model_->overlay())
         drawCell(painter, item.column, item.row, item.text, qcolour(item.colour), false);

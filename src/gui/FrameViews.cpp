@@ -1,5 +1,6 @@
 #include "gui/FrameViews.h"
 
+#include "gui/menus/ContextMenus.h"
 #include "gui/printing/ListPrintCommands.h"
 #include "gui/views/CDriveView.h"
 #include "gui/views/CFileView.h"
@@ -14,11 +15,13 @@ FrameViews programViews() {
             auto* list = new CFileView(context, parent);
             attachWorkspaceListCommands(context, *list);
             attachListPrintCommands(context, *list);
+            attachListContextMenu(*list);
             return list;
         },
         [](GuiContext& context, QWidget* parent) -> ModshelfView* {
             auto* tree = new CDriveView(context, parent);
             attachWorkspaceRename(context, *tree);
+            attachTreeContextMenu(context, *tree);
             return tree;
         },
     };

@@ -1,5 +1,6 @@
 #include "gui/FrameViews.h"
 
+#include "gui/host/SqliteEditorCommands.h"
 #include "gui/menus/ContextMenus.h"
 #include "gui/printing/ListPrintCommands.h"
 #include "gui/views/CDriveView.h"
@@ -16,6 +17,7 @@ FrameViews programViews() {
             attachWorkspaceListCommands(context, *list);
             attachListPrintCommands(context, *list);
             attachListContextMenu(*list);
+            attachSqliteEditorCommands(context, *list);
             return list;
         },
         [](GuiContext& context, QWidget* parent) -> ModshelfView* {

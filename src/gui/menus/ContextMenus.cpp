@@ -78,8 +78,9 @@ ContextMenuOpener::ContextMenuOpener(std::vector<QWidget*> areas, MenuItems item
 void ContextMenuOpener::openAt(const QPoint& globalPos) {
     auto* frame = qobject_cast<CMainFrame*>(areas_.front()->window());
     if (!frame) return;
-    // The click may have changed the selection: show that before the menu.
-    for (QWidget* area : areas_) area->repaint();
+    // The click may have changed the selection (and with it the list and the
+    // title): show that before the menu opens.
+    frame->repaint();
     const std::vector<app::MenuItem> items = items_();
     if (items.empty()) return;
     QMenu menu(frame);

@@ -10,7 +10,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libx11-dev xvfb xauth x11-utils xdotool
     wine wine64 g++-mingw-w64-x86-64
-    fonts-dejavu-core
+    fonts-dejavu-core poppler-utils
 )
 
 missing=()

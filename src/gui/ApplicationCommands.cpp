@@ -2,13 +2,13 @@
 
 #include "gui/CModshelfApp.h"
 #include "gui/dialogs/AboutCommands.h"
+#include "gui/printing/PrintSetupCommand.h"
 
 namespace modshelf::gui {
 
 void installApplicationCommands(CModshelfApp& app, GuiContext& context) {
-    (void)app;
-    (void)context;
     app.addCommandSet(std::make_unique<AboutCommands>(context, [&app] { return app.mainFrame(); }));
+    app.addCommandSet(std::make_unique<PrintSetupCommand>());
 }
 
 }  // namespace modshelf::gui

@@ -1,5 +1,8 @@
 #include "gui/FrameViews.h"
 
+#include "gui/host/SqliteEditorCommands.h"
+#include "gui/menus/ContextMenus.h"
+#include "gui/printing/ListPrintCommands.h"
 #include "gui/views/CDriveView.h"
 #include "gui/views/CFileView.h"
 #include "gui/workspaces/WorkspaceListCommands.h"
@@ -12,11 +15,15 @@ FrameViews programViews() {
         [](GuiContext& context, QWidget* parent) -> ModshelfView* {
             auto* list = new CFileView(context, parent);
             attachWorkspaceListCommands(context, *list);
+            attachListPrintCommands(context, *list);
+            attachListContextMenu(*list);
+            attachSqliteEditorCommands(context, *list);
             return list;
         },
         [](GuiContext& context, QWidget* parent) -> ModshelfView* {
             auto* tree = new CDriveView(context, parent);
             attachWorkspaceRename(context, *tree);
+            attachTreeContextMenu(context, *tree);
             return tree;
         },
     };

@@ -2,8 +2,10 @@
 
 #include "gui/views/CDriveView.h"
 #include "gui/views/CFileView.h"
+#include "gui/views/ListSearchBar.h"
 #include "gui/workspaces/WorkspaceListCommands.h"
 #include "gui/workspaces/WorkspaceRenameCommand.h"
+#include "gui/workspaces/WorkspaceViewCommands.h"
 
 namespace modshelf::gui {
 
@@ -12,6 +14,8 @@ FrameViews programViews() {
         [](GuiContext& context, QWidget* parent) -> ModshelfView* {
             auto* list = new CFileView(context, parent);
             attachWorkspaceListCommands(context, *list);
+            attachListSearch(context, *list);
+            attachWorkspaceViews(context, *list);
             return list;
         },
         [](GuiContext& context, QWidget* parent) -> ModshelfView* {

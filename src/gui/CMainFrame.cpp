@@ -181,8 +181,9 @@ void CMainFrame::updateStatusPane() {
     }
     statusBar_->setCountsEnabled(true);
     const auto& state = context_.state;
-    statusBar_->setCountsText(QString::fromStdString(app::statusPaneText(
-        state.fileCount, state.activeCount, app::node::isWorkspace(state.nodeKind))));
+    statusBar_->setCountsText(QString::fromStdString(
+        app::statusPaneText(state.fileCount, state.activeCount,
+                            app::node::isWorkspace(state.nodeKind), state.shownCount)));
 }
 
 void CMainFrame::restorePlacement() {

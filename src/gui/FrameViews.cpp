@@ -5,8 +5,10 @@
 #include "gui/printing/ListPrintCommands.h"
 #include "gui/views/CDriveView.h"
 #include "gui/views/CFileView.h"
+#include "gui/views/ListSearchBar.h"
 #include "gui/workspaces/WorkspaceListCommands.h"
 #include "gui/workspaces/WorkspaceRenameCommand.h"
+#include "gui/workspaces/WorkspaceViewCommands.h"
 
 namespace modshelf::gui {
 
@@ -18,6 +20,8 @@ FrameViews programViews() {
             attachListPrintCommands(context, *list);
             attachListContextMenu(*list);
             attachSqliteEditorCommands(context, *list);
+            attachListSearch(context, *list);
+            attachWorkspaceViews(context, *list);
             return list;
         },
         [](GuiContext& context, QWidget* parent) -> ModshelfView* {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/modules/ModuleDetails.h"
@@ -64,6 +65,8 @@ struct AppState {
     // The status bar's counts from the latest fill of the list.
     std::uint32_t fileCount = 0;
     std::uint32_t activeCount = 0;
+    // Rows the list's search leaves visible; empty while there is no search.
+    std::optional<std::uint32_t> shownCount;
 
     std::string helpFilePath;
 

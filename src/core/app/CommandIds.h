@@ -93,6 +93,14 @@ inline constexpr int kConfigureSqliteEditor = 40152;
 inline constexpr int kBackupSettings = 40153;
 inline constexpr int kRestoreSettings = 40154;
 
+// Finding, comparing and undoing: the list's search box, the comparisons of
+// workspaces, taking back the latest activation, and the workspace matrix.
+inline constexpr int kFindModules = 40160;
+inline constexpr int kCompareWithCurrent = 40161;
+inline constexpr int kCompareWorkspaces = 40162;
+inline constexpr int kUndoActivation = 40163;
+inline constexpr int kWorkspaceMatrix = 40164;
+
 // The framework's standard commands.
 inline constexpr int kPrintSetup = 57606;
 inline constexpr int kPrint = 57607;

@@ -187,6 +187,16 @@ std::vector<CommandInfo> buildTable() {
         {kAbout, "About Modshelf", "",
          " Display information about Modshelf, its version and its credits ", ""},
         {kLicense, "The Modshelf License", "", " Display the Modshelf license ", ""},
+        {kFindModules, "Find in List", "Ctrl+F",
+         " Show only the modules whose file name, tab name or description contain a text ", ""},
+        {kCompareWithCurrent, "Compare with Current Settings", "",
+         " Show which modules activating the selected workspace would turn on and off ", ""},
+        {kCompareWorkspaces, "Compare Workspaces", "",
+         " Show the modules that are active in one workspace and not in another ", ""},
+        {kUndoActivation, "Undo Last Activation", "",
+         " Put back Scrivel's module settings from before the latest activation ", ""},
+        {kWorkspaceMatrix, "Workspace Matrix", "",
+         " Show every Bible, commentary and dictionary against all workspaces ", ""},
     };
     for (int k = 1; k <= 15; ++k) {
         const std::string nn = twoDigits(k);
@@ -236,7 +246,9 @@ std::vector<MenuItem> buildMainMenu() {
                           kPrintSetup, 0, kOpenExplorer, 0, kActivateAll, 0, kExit})),
         submenu("&Workspace",
                 {submenu("Activate . . .", activate), separator(), submenu("Rename . . .", rename),
-                 separator(), command(kRefreshList)}),
+                 separator(), command(kCompareWithCurrent), command(kCompareWorkspaces),
+                 command(kUndoActivation), command(kWorkspaceMatrix), separator(),
+                 command(kFindModules), command(kRefreshList)}),
         submenu("&View", commands({kRefreshList,
                                    0,
                                    kFileProperties,

@@ -18,8 +18,11 @@ std::string startTitle(const std::string& titlePrefix, const std::string& folder
     return titlePrefix + text + "*.*";
 }
 
-std::string statusPaneText(std::uint32_t files, std::uint32_t active, bool workspaceSelected) {
-    std::string text = " Files " + modules::FormatThousands(files);
+std::string statusPaneText(std::uint32_t files, std::uint32_t active, bool workspaceSelected,
+                           std::optional<std::uint32_t> shown) {
+    std::string text = " Files ";
+    if (shown) text += modules::FormatThousands(*shown) + " of ";
+    text += modules::FormatThousands(files);
     if (workspaceSelected) text += " : Active " + modules::FormatThousands(active);
     return text;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace modshelf::app {
@@ -13,8 +14,10 @@ namespace modshelf::app {
 std::string startTitle(const std::string& titlePrefix, const std::string& folder);
 
 // Status pane 106: " Files %s : Active %s" while a workspace is selected,
-// " Files %s" otherwise, the counts with thousands separators.
-std::string statusPaneText(std::uint32_t files, std::uint32_t active, bool workspaceSelected);
+// " Files %s" otherwise, the counts with thousands separators. While the
+// list's search hides rows, `shown` rows of `files`: " Files 12 of 1,234".
+std::string statusPaneText(std::uint32_t files, std::uint32_t active, bool workspaceSelected,
+                           std::optional<std::uint32_t> shown = std::nullopt);
 
 // The text that sizes pane 106.
 inline constexpr const char* kStatusPaneSizingText = "  Files 4,321 : Active 4,321";

@@ -5,6 +5,7 @@
 #include "core/app/AppState.h"
 #include "core/host/HostInterface.h"
 #include "core/settings/RegistryKey.h"
+#include "core/workspaces/ActivationUndo.h"
 #include "core/workspaces/WorkspaceStore.h"
 
 namespace modshelf::workspaces {
@@ -89,6 +90,7 @@ int WorkspaceActivation::activateWorkspace(const std::string& identifier,
     // For all modules, every value Scrivel already knows (listed or not) turns
     // on too, saved with the listed ones so that the notice below is true.
     settings::SettingsOperation operation(store_);
+    saveActivationUndo(store_, identifier);  // saved with the activation, or not at all
     const int written =
         writeHostFlags(store_, rows, [all](const ListRow& row) { return row.checked || all; });
     if (all) activateAllExisting();

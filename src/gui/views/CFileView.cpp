@@ -9,6 +9,7 @@
 #include <QListView>
 #include <QMouseEvent>
 #include <QStackedLayout>
+#include <QVBoxLayout>
 #include <QStyleOptionViewItem>
 #include <QTableView>
 #include <QToolTip>
@@ -73,9 +74,18 @@ CFileView::CFileView(GuiContext& context, QWidget* parent)
 
 CFileView::~CFileView() = default;
 
+void CFileView::addTopBar(QWidget* bar) {
+    outer_->insertWidget(outer_->count() - 1, bar);
+}
+
 void CFileView::buildControls() {
-    stack_ = new QStackedLayout(this);
+    // Bars such as the search box stand above the rows.
+    outer_ = new QVBoxLayout(this);
+    outer_->setContentsMargins(0, 0, 0, 0);
+    outer_->setSpacing(2);
+    stack_ = new QStackedLayout;
     stack_->setContentsMargins(0, 0, 0, 0);
+    outer_->addLayout(stack_);
 
     table_ = new QTableView(this);
     table_->setModel(model_.get());

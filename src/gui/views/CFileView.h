@@ -13,6 +13,7 @@ class QAbstractItemView;
 class QListView;
 class QModelIndex;
 class QStackedLayout;
+class QVBoxLayout;
 class QTableView;
 
 namespace modshelf::modules {
@@ -93,6 +94,8 @@ public:
     // own, in the order they were added. Not owned: each set is a child
     // object of the list or outlives it.
     void addCommandSet(CommandTarget* commands) { commandSets_.push_back(commands); }
+    // Puts a bar (the search box) above the rows, below earlier bars.
+    void addTopBar(QWidget* bar);
 
 signals:
     // A row was chosen by a click (or the click hit empty space: path empty).
@@ -115,6 +118,7 @@ private:
     std::unique_ptr<modules::ListSortState> sort_;
     std::unique_ptr<ListOptionFlags> options_;
     std::unique_ptr<modules::DetailsCache> cache_;
+    QVBoxLayout* outer_ = nullptr;
     QStackedLayout* stack_ = nullptr;
     QTableView* table_ = nullptr;
     QListView* icons_ = nullptr;

@@ -8,6 +8,7 @@
 #include "core/app/CommandIds.h"
 #include "core/dialogs/Prompter.h"
 #include "core/host/HostControl.h"
+#include "core/workspaces/ActivationUndo.h"
 #include "core/workspaces/WorkspaceActivation.h"
 #include "core/workspaces/WorkspaceChecks.h"
 #include "core/workspaces/WorkspaceRename.h"
@@ -108,6 +109,10 @@ bool WorkspaceListCommands::handleCommand(int id) {
         activateAll();
         return true;
     }
+    if (id == cmd::kUndoActivation) {
+        undoActivation();
+        return true;
+    }
     return false;
 }
 
@@ -118,6 +123,10 @@ bool WorkspaceListCommands::updateCommand(int id, CommandState& state) {
     }
     if (id == cmd::kActivateAll) {
         state.enabled = true;
+        return true;
+    }
+    if (id == cmd::kUndoActivation) {
+        state.enabled = !workspaces::undoableActivation(context_.store).empty();
         return true;
     }
     return false;
@@ -158,6 +167,15 @@ int WorkspaceListCommands::activateAll() {
                                                askToCloseHostThenWait(context_.host, busy));
     return activation.activateAll(context_.state.nodeKind, list_.listRows(),
                                   refillForCurrentSettings(list_, context_.state));
+}
+
+bool WorkspaceListCommands::undoActivation() {
+    ActivationBusy busy(context_.prompter);
+    workspaces::ActivationUndoFlow undo(context_.store, busy,
+                                        askToCloseHostThenWait(context_.host, busy));
+    const bool undone = undo.run().undone;
+    if (undone && context_.state.nodeKind == node::kCurrentSettings) list_.refill();
+    return undone;
 }
 
 WorkspaceListCommands* attachWorkspaceListCommands(GuiContext& context, CFileView& list) {

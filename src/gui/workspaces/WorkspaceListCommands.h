@@ -30,6 +30,8 @@ public:
     // The activation commands; give the number of values written.
     int activateWorkspace(int number);
     int activateAll();
+    // "Undo Last Activation"; true when Scrivel's settings were put back.
+    bool undoActivation();
 
 private:
     GuiContext& context_;

@@ -72,8 +72,12 @@ TEST(CommandTable, FileAndHelpMenusHoldTheirItemsInOrder) {
 
 TEST(CommandTable, WorkspaceMenuHasActivateAndRenameSubmenus) {
     const auto& workspace = mainMenu()[1].items;
-    ASSERT_EQ(flatten(workspace), (std::vector<std::string>{">Activate . . .", "-", ">Rename . . .",
-                                                            "-", "Refresh Files List\tF5=40134"}));
+    ASSERT_EQ(
+        flatten(workspace),
+        (std::vector<std::string>{">Activate . . .", "-", ">Rename . . .", "-",
+                                  "Compare with Current Settings=40161", "Compare Workspaces=40162",
+                                  "Undo Last Activation=40163", "Workspace Matrix=40164", "-",
+                                  "Find in List\tCtrl+F=40160", "Refresh Files List\tF5=40134"}));
     const auto activate = flatten(workspace[0].items);
     ASSERT_EQ(activate.size(), 17u);
     EXPECT_EQ(activate.front(), "Activate Workspace 01=40101");
@@ -133,7 +137,7 @@ TEST(CommandTable, PromptSplitsIntoStatusTextAndTooltip) {
     EXPECT_EQ(findCommand(12345), nullptr);
 }
 
-TEST(CommandTable, AcceleratorsAreTheFiveOfTheFrame) {
+TEST(CommandTable, AcceleratorsAreTheFiveOfTheFrameAndFind) {
     std::map<std::string, int> shortcuts;
     for (const auto& info : commandTable())
         if (!info.shortcut.empty()) shortcuts[info.shortcut] = info.id;
@@ -141,7 +145,8 @@ TEST(CommandTable, AcceleratorsAreTheFiveOfTheFrame) {
                                                      {"Ctrl+F1", 40147},
                                                      {"Alt+F1", 40146},
                                                      {"Shift+F1", 40150},
-                                                     {"F5", 40134}}));
+                                                     {"F5", 40134},
+                                                     {"Ctrl+F", 40160}}));
 }
 
 }  // namespace

@@ -84,6 +84,7 @@ TEST(FrameTexts, StatusPaneShowsActiveCountOnlyForWorkspaces) {
     EXPECT_EQ(statusPaneText(1234567, 1000, false), " Files 1,234,567");
     EXPECT_EQ(statusPaneText(0, 0, true), " Files 0 : Active 0");
     EXPECT_EQ(statusPaneText(4294967295u, 999, false), " Files 4,294,967,295");
+    EXPECT_EQ(statusPaneText(1234, 5, true, 12u), " Files 12 of 1,234 : Active 5");
 }
 
 TEST(FrameTexts, StartTitle) {

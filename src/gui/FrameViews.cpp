@@ -1,5 +1,6 @@
 #include "gui/FrameViews.h"
 
+#include "gui/reports/ReportListCommands.h"
 #include "gui/views/CDriveView.h"
 #include "gui/views/CFileView.h"
 #include "gui/workspaces/WorkspaceListCommands.h"
@@ -12,6 +13,7 @@ FrameViews programViews() {
         [](GuiContext& context, QWidget* parent) -> ModshelfView* {
             auto* list = new CFileView(context, parent);
             attachWorkspaceListCommands(context, *list);
+            attachReportListCommands(context, *list);
             return list;
         },
         [](GuiContext& context, QWidget* parent) -> ModshelfView* {

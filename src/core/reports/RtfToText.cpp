@@ -64,7 +64,12 @@ public:
                     result = closeGroup();
                     break;
                 default:
-                    result = mode_ == InputMode::Hex ? hexDigit(c) : emit(static_cast<char>(c));
+                    if (mode_ == InputMode::Hex) {
+                        result = hexDigit(c);
+                    } else {
+                        --pos_;
+                        emitPlainRun();
+                    }
                     break;
             }
             if (result != RtfResult::Ok) return result;
@@ -77,6 +82,18 @@ private:
         if (mode_ == InputMode::Binary && --binaryCount_ <= 0) mode_ = InputMode::Normal;
         if (destination_ == Destination::Normal) out_ += c;
         return RtfResult::Ok;
+    }
+
+    // Ordinary text in normal mode goes out as a whole run up to the next
+    // byte that means something: the bulk of a long comment is such runs.
+    void emitPlainRun() {
+        const std::size_t start = pos_;
+        while (pos_ < in_.size()) {
+            const char c = in_[pos_];
+            if (c == '\\' || c == '{' || c == '}' || c == '\n' || c == '\r') break;
+            ++pos_;
+        }
+        if (destination_ == Destination::Normal) out_.append(in_, start, pos_ - start);
     }
 
     RtfResult openGroup() {

@@ -190,6 +190,17 @@ TEST_F(FilePropertiesTest, ANamedPipeIsNeverOpened) {
     EXPECT_EQ(text.find("tab name"), std::string::npos);
 }
 
+TEST_F(FilePropertiesTest, AShortenedNameIsReadFromTheFileOnDisk) {
+    test::writeDetailsModule(dir / "abc.{0123456789}.bblx", "", "ABC", "");
+    prompter.answer(1);
+    ShowFileProperties(context, SelectedFile{"abc.{01...", "abc.{0123456789}.bblx"});
+    const auto& shown = prompter.shown.back();
+    EXPECT_EQ(shown.caption, " Module Information for abc.{01...");
+    EXPECT_NE(shown.text.find("tab name for this module is :  ABC"), std::string::npos);
+    EXPECT_EQ(state.selectedModulePath, state.currentFolder + "/abc.{0123456789}.bblx");
+    EXPECT_EQ(title, state.titlePrefix + state.currentFolder + "/abc.{01...");
+}
+
 TEST_F(FilePropertiesTest, NothingSelectedShowsTheNoticeAndClearsThePath) {
     state.selectedModulePath = "/old/path.bblx";
     prompter.answer(1);

@@ -76,6 +76,14 @@ std::string windows1252BytesToUtf8(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t pos = 0; pos < text.size();) {
+        // Most text is ASCII: copy such runs whole.
+        std::size_t ascii = pos;
+        while (ascii < text.size() && static_cast<unsigned char>(text[ascii]) < 0x80) ++ascii;
+        if (ascii > pos) {
+            out.append(text.substr(pos, ascii - pos));
+            pos = ascii;
+            continue;
+        }
         const std::size_t length = utf8SequenceLength(text, pos);
         if (length > 0) {
             out.append(text.substr(pos, length));

@@ -3,6 +3,7 @@
 #include "gui/host/SqliteEditorCommands.h"
 #include "gui/menus/ContextMenus.h"
 #include "gui/printing/ListPrintCommands.h"
+#include "gui/reports/ReportListCommands.h"
 #include "gui/views/CDriveView.h"
 #include "gui/views/CFileView.h"
 #include "gui/views/ListSearchBar.h"
@@ -22,6 +23,7 @@ FrameViews programViews() {
             attachSqliteEditorCommands(context, *list);
             attachListSearch(context, *list);
             attachWorkspaceViews(context, *list);
+            attachReportListCommands(context, *list);
             return list;
         },
         [](GuiContext& context, QWidget* parent) -> ModshelfView* {

@@ -249,4 +249,12 @@ bool ApplyRegistryImport(SettingsStore& store, const std::string& allowedKey,
     return true;
 }
 
+bool ImportRegistryXml(SettingsStore& store, const std::string& filePath,
+                       const std::string& allowedKey, RegistryXmlImport& read, std::string& error) {
+    XmlReader reader;
+    reader.SetFile(filePath);
+    read = ReadRegistryXml(reader, allowedKey);
+    return read.ok() && ApplyRegistryImport(store, allowedKey, read.keys, error);
+}
+
 }  // namespace modshelf::settings

@@ -50,6 +50,13 @@ RegistryXmlImport ReadRegistryXml(XmlReader& reader, const std::string& allowedK
 bool ApplyRegistryImport(SettingsStore& store, const std::string& allowedKey,
                          const std::vector<ImportedKey>& keys, std::string& error);
 
+// Reads the backup file whole and, when it passes every check, puts its keys
+// in place of the subtree. False when the file was refused (`read` tells why)
+// or the store did not take it (`error` tells why); the settings are then as
+// they were.
+bool ImportRegistryXml(SettingsStore& store, const std::string& filePath,
+                       const std::string& allowedKey, RegistryXmlImport& read, std::string& error);
+
 // The keys and values of a subtree, parents before their subkeys.
 std::vector<ImportedKey> CaptureSubtree(SettingsStore& store, RegRoot root,
                                         const std::string& path);

@@ -9,7 +9,6 @@
 #include "core/dialogs/Prompter.h"
 #include "core/settings/BackupFiles.h"
 #include "core/settings/RegistryXmlImport.h"
-#include "core/settings/XmlReader.h"
 
 namespace modshelf::settings {
 
@@ -100,12 +99,9 @@ RestoreOutcome RestoreSettings(RestoreEnvironment& env) {
 
     // Read and check the whole file before anything is written.
     if (env.busy) env.busy(true);
-    XmlReader reader;
-    reader.SetFile(path);
-    RegistryXmlImport read = ReadRegistryXml(reader, kBackupKey);
+    RegistryXmlImport read;
     std::string failure;
-    const bool applied =
-        read.ok() && ApplyRegistryImport(env.store, kBackupKey, read.keys, failure);
+    const bool applied = ImportRegistryXml(env.store, path, kBackupKey, read, failure);
     if (env.busy) env.busy(false);
     if (!read.ok()) {
         reportRefusal(env, path, read);

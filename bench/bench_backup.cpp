@@ -122,6 +122,24 @@ void BM_RestoreMemory(benchmark::State& state) {
     for (auto _ : state) restoreFrom(store, state);
 }
 
+// Reading and checking the backup file alone, without writing anything.
+void BM_ReadBackupOnly(benchmark::State& state) {
+    for (auto _ : state) {
+        XmlReader reader;
+        reader.SetFile(data().backupFile());
+        if (!ReadRegistryXml(reader, kKey).ok()) state.SkipWithError("read failed");
+    }
+}
+
+// Reading the current settings as the restore keeps them for a rollback.
+void BM_CaptureSettingsPrefix(benchmark::State& state) {
+    data().resetPrefix();
+    WinePrefixSettingsStore store(data().prefix(), {});
+    for (auto _ : state)
+        benchmark::DoNotOptimize(
+            CaptureSubtree(store, RegRoot::CurrentUser, "Software\\Quorvel\\Modshelf"));
+}
+
 // The baseline: every value written and saved on its own, as a restore that
 // wrote the file's values one by one would do. Scaled to all 150,000 values.
 void BM_RestoreValueByValueBaseline(benchmark::State& state) {
@@ -148,6 +166,8 @@ BENCHMARK(BM_BackupPrefix)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_RestorePrefix)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_BackupMemory)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_RestoreMemory)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ReadBackupOnly)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_CaptureSettingsPrefix)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_RestoreValueByValueBaseline)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 BENCHMARK_MAIN();

@@ -32,6 +32,13 @@ std::string foldedPath(const std::string& path) {
     return folded;
 }
 
+// Whether a name from the file (entities not yet decoded) is `expected`
+// without regard to case; names without entities need no decoding.
+bool isName(const std::string& raw, const char* expected) {
+    if (raw.find('&') == std::string::npos) return equalsNoCase(raw, expected);
+    return equalsNoCase(UnescapeXmlText(raw), expected);
+}
+
 // One open "k" element.
 struct OpenKey {
     std::vector<std::string> components;  // the full path, root name first
@@ -67,23 +74,23 @@ private:
     void handleEvent() {
         switch (reader_.GetEvent()) {
             case 1: {  // start tag
-                const std::string element = UnescapeXmlText(reader_.GetElementName());
-                if (equalsNoCase(element, "k")) stack_.push_back(OpenKey{});
-                if (equalsNoCase(element, "registry")) registryOpen_ = true;
-                if (equalsNoCase(element, "v")) clearValue();
+                const std::string& element = reader_.GetElementName();
+                if (isName(element, "k")) stack_.push_back(OpenKey{});
+                if (isName(element, "registry")) registryOpen_ = true;
+                if (isName(element, "v")) clearValue();
                 break;
             }
             case 3:
                 attribute();
                 break;
             case 2: {  // end tag
-                const std::string element = UnescapeXmlText(reader_.GetElementName());
-                if (equalsNoCase(element, "k")) {
+                const std::string& element = reader_.GetElementName();
+                if (isName(element, "k")) {
                     if (!stack_.empty()) stack_.pop_back();
-                } else if (equalsNoCase(element, "v")) {
+                } else if (isName(element, "v")) {
                     if (!stack_.empty()) storeValue();
                     clearValue();
-                } else if (equalsNoCase(element, "registry")) {
+                } else if (isName(element, "registry")) {
                     registryOpen_ = false;
                 }
                 break;
@@ -100,23 +107,23 @@ private:
     }
 
     void attribute() {
-        const std::string element = UnescapeXmlText(reader_.GetElementName());
+        const std::string& element = reader_.GetElementName();
         const std::string name = UnescapeXmlText(reader_.GetAttributeName());
-        const std::string value = UnescapeXmlText(reader_.GetAttributeValue());
-        if (equalsNoCase(element, "k") && name == "name" && !stack_.empty()) {
+        std::string value = UnescapeXmlText(reader_.GetAttributeValue());
+        if (isName(element, "k") && name == "name" && !stack_.empty()) {
             nameKey(value);
-        } else if (equalsNoCase(element, "v")) {
+        } else if (isName(element, "v")) {
             // A name starts a new value and a value text drops an earlier
             // type: the attributes come in the order name, value, type.
             if (name == "name") {
-                valueName_ = value;
+                valueName_ = std::move(value);
                 valueData_.clear();
                 valueType_.clear();
             } else if (name == "value") {
-                valueData_ = value;
+                valueData_ = std::move(value);
                 valueType_.clear();
             } else if (name == "type") {
-                valueType_ = value;
+                valueType_ = std::move(value);
             }
         }
     }

@@ -43,6 +43,8 @@ bool XmlReader::open() {
         input_ = std::move(file);
     }
     isOpen_ = true;
+    chunk_.clear();
+    chunkPos_ = 0;
     position_ = -1;
     lineNumber_ = 0;
     event_ = kXmlNone;
@@ -73,15 +75,31 @@ bool XmlReader::fail(const std::string& message) {
 
 bool XmlReader::readLine() {
     line_.clear();
-    std::streambuf* buffer = input_->rdbuf();
-    int c = buffer->sbumpc();
-    if (c == std::char_traits<char>::eof()) return false;
-    ++lineNumber_;
-    while (c != std::char_traits<char>::eof() && c != '\n') {
-        if (line_.size() >= kMaxLineLength) return fail("Line too long");
-        line_ += static_cast<char>(c);
-        c = buffer->sbumpc();
+    bool any = false;
+    while (true) {
+        if (chunkPos_ >= chunk_.size()) {
+            chunk_.resize(kChunkSize);
+            const auto got = input_->rdbuf()->sgetn(chunk_.data(), kChunkSize);
+            chunk_.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+            chunkPos_ = 0;
+            if (chunk_.empty()) break;  // the end of the input
+        }
+        any = true;
+        const auto newline = chunk_.find('\n', chunkPos_);
+        const std::size_t end = newline == std::string::npos ? chunk_.size() : newline;
+        if (line_.size() + (end - chunkPos_) > kMaxLineLength) {
+            ++lineNumber_;
+            return fail("Line too long");
+        }
+        line_.append(chunk_, chunkPos_, end - chunkPos_);
+        chunkPos_ = end;
+        if (newline != std::string::npos) {
+            ++chunkPos_;
+            break;
+        }
     }
+    if (!any) return false;
+    ++lineNumber_;
     if (!line_.empty() && line_.back() == '\r') line_.pop_back();
     if (!isValidUtf8(line_)) return fail("Text that is not UTF-8");
     position_ = 0;

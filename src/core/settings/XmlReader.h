@@ -88,6 +88,9 @@ private:
     std::string memoryText_;
     bool fromMemory_ = false;
     std::unique_ptr<std::istream> input_;
+    static constexpr std::size_t kChunkSize = 1 << 16;
+    std::string chunk_;  // read ahead from the input
+    std::size_t chunkPos_ = 0;
     bool isOpen_ = false;
     dialogs::Prompter* prompter_ = nullptr;
 

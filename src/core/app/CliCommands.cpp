@@ -9,6 +9,7 @@
 #include "core/host/DriveMap.h"
 #include "core/host/HostFolders.h"
 #include "core/modules/ModuleScan.h"
+#include "core/reports/FileProperties.h"
 #include "core/settings/ReadOnlySettings.h"
 #include "core/workspaces/WorkspaceActivation.h"
 #include "core/workspaces/WorkspaceFlags.h"
@@ -225,11 +226,16 @@ int showModule(CliEnvironment& env, const CommandLine& line) {
         env.err << "modshelf: " << line.file << ": no such module file\n";
         return kExitFailure;
     }
-    if (!env.moduleReport) {
-        env.err << "modshelf: module information cannot be shown here\n";
-        return kExitFailure;
-    }
-    env.out << env.moduleReport(line.file);
+    // The report the window saves to a file, with the terminal's line ends.
+    const std::filesystem::path path(line.file);
+    std::string folder = path.parent_path().string();
+    if (folder.empty()) folder = ".";
+    const std::string name = path.filename().string();
+    std::string text =
+        reports::buildFileReport(folder + "/", {name, name}, reports::ReportUse::File).text;
+    std::erase(text, '\r');
+    env.out << text;
+    if (!text.empty() && text.back() != '\n') env.out << '\n';
     return kExitSuccess;
 }
 

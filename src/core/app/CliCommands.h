@@ -27,8 +27,6 @@ struct CliEnvironment {
     // cannot be seen, and counts as not running.
     std::function<bool()> hostRunning;
     std::function<bool()> closeHost;
-    // The information report of a module file, as the window shows it.
-    std::function<std::string(const std::string& path)> moduleReport;
 };
 
 // Runs a command that needs no window and gives the exit status. Reports

@@ -105,8 +105,7 @@ int runCommandLine(const app::CommandLine& line) {
                                 if (!windows.connected()) return false;
                                 host.closeHostWindows(host::HostControl::kShortTitle);
                                 return !running();
-                            },
-                            {}};
+                            }};
     return app::runCliCommand(line, env);
 }
 

@@ -67,8 +67,7 @@ int CliFixture::run(const std::vector<std::string>& args) {
                                 ++closeRequests;
                                 if (hostCloses) hostRunning = false;
                                 return !hostRunning;
-                            },
-                            [](const std::string& path) { return "report of " + path + "\n"; }};
+                            }};
     return app::runCliCommand(app::parseCommandLine(args), env);
 }
 

@@ -78,8 +78,10 @@ TEST_F(FrameMenus, MenuBarHoldsThePopupsAndItemsInOrder) {
                                         "Import (Restore) Modshelf Settings=40154"}));
     const QMenu* workspace = popup(*frame, 1);
     ASSERT_EQ(describe(workspace),
-              (std::vector<std::string>{">Activate . . .", "-", ">Rename . . .", "-",
-                                        "Refresh Files List=40134"}));
+              (std::vector<std::string>{
+                  ">Activate . . .", "-", ">Rename . . .", "-", "Compare with Current Settings=40161",
+                  "Compare Workspaces=40162", "Undo Last Activation=40163",
+                  "Workspace Matrix=40164", "-", "Find in List=40160", "Refresh Files List=40134"}));
     const auto activate = describe(workspace->actions().at(0)->menu());
     ASSERT_EQ(activate.size(), 17u);
     EXPECT_EQ(activate[4], "Activate Workspace 05=40105");

@@ -153,6 +153,8 @@ WineServerStatus WinePrefixSettingsStore::probeServer() {
     WineServerStatus server;
     if (options_.serverProbe) server = options_.serverProbe->probe(folder_);
     serverRunning_ = server.running;
+    if (server.running && options_.liveRegistry)
+        options_.liveRegistry->useServerFolder(server.serverDir);
     lastProbe_ = std::chrono::steady_clock::now();
     probedOnce_ = true;
     return server;
@@ -383,9 +385,11 @@ Status WinePrefixSettingsStore::saveFiles(std::string& message) {
     if (guard) {
         pid_t holder = 0;
         if (!startLock.acquire(folder_, holder)) {
-            WineServerStatus server;
-            server.running = serverRunning_ = true;
-            server.pid = holder > 0 ? holder : 0;
+            WineServerStatus server = probeServer();
+            if (!server.running) {  // it ended in the meantime; it holds its lock no more
+                server.running = serverRunning_ = true;
+                server.pid = holder > 0 ? holder : 0;
+            }
             return saveWhileRunning(server, message);
         }
     }

@@ -51,15 +51,26 @@ std::string windowsPath(const std::filesystem::path& file) {
     return path;
 }
 
-std::vector<std::string> wineEnvironment(const std::filesystem::path& prefix) {
+// Debian's Wine keeps its server folder at $TMPDIR/wine-XXXXXX/server-<dev>-<ino>.
+std::string tmpdirOf(const std::filesystem::path& serverDir) {
+    const std::filesystem::path base = serverDir.parent_path();
+    if (base.filename().string().rfind("wine-", 0) != 0) return {};
+    return base.parent_path().string();
+}
+
+std::vector<std::string> wineEnvironment(const std::filesystem::path& prefix,
+                                         const std::filesystem::path& serverDir) {
+    const std::string tmpdir = tmpdirOf(serverDir);
     std::vector<std::string> result;
     for (char** entry = environ; entry && *entry; ++entry) {
+        if (!tmpdir.empty() && std::strncmp(*entry, "TMPDIR=", 7) == 0) continue;
         if (std::strncmp(*entry, "WINEPREFIX=", 11) == 0 ||
             std::strncmp(*entry, "WINEDEBUG=", 10) == 0 ||
             std::strncmp(*entry, "WINEDLLOVERRIDES=", 17) == 0)
             continue;
         result.emplace_back(*entry);
     }
+    if (!tmpdir.empty()) result.push_back("TMPDIR=" + tmpdir);
     result.push_back("WINEPREFIX=" + prefix.string());
     result.push_back("WINEDEBUG=-all");
     // Should Wine have to update the prefix, it must neither offer downloads
@@ -76,7 +87,7 @@ WineRegistryTool::WineRegistryTool(std::filesystem::path prefix, std::chrono::mi
 bool WineRegistryTool::runReg(const std::vector<std::string>& arguments, std::string& error) {
     std::vector<std::string> argv{"wine", "reg"};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
-    std::vector<std::string> envp = wineEnvironment(prefix_);
+    std::vector<std::string> envp = wineEnvironment(prefix_, serverDir_);
     std::vector<char*> argvPointers, envPointers;
     for (auto& a : argv) argvPointers.push_back(a.data());
     argvPointers.push_back(nullptr);

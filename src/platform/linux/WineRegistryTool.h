@@ -23,6 +23,11 @@ public:
     // Applies regedit text (UTF-8). Wine's importer skips lines it cannot use
     // and still reports success, so callers read back what they wrote.
     virtual bool import(const std::string& text, std::string& error) = 0;
+
+    // The folder of the server that runs now. Wine finds its server through
+    // TMPDIR, so a server started with another TMPDIR is reached only when
+    // our Wine programs are given the same one.
+    virtual void useServerFolder(const std::filesystem::path& /*serverDir*/) {}
 };
 
 // Runs Wine's own "reg" program in the prefix. Each call is one short Wine
@@ -34,11 +39,15 @@ public:
 
     bool exportKey(const std::string& key, std::string& text, std::string& error) override;
     bool import(const std::string& text, std::string& error) override;
+    void useServerFolder(const std::filesystem::path& serverDir) override {
+        serverDir_ = serverDir;
+    }
 
 private:
     bool runReg(const std::vector<std::string>& arguments, std::string& error);
 
     std::filesystem::path prefix_;
+    std::filesystem::path serverDir_;
     std::chrono::milliseconds timeout_;
 };
 

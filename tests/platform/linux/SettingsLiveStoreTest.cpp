@@ -2,10 +2,12 @@
 // server (here a fake one holding its own copy of HKEY_CURRENT_USER).
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 
 #include "core/settings/RegEditFile.h"
 #include "core/settings/RegistryAccess.h"
+#include "platform/linux/SettingsStoreFactory.h"
 #include "platform/linux/WinePrefixSettingsStore.h"
 #include "support/TempDir.h"
 
@@ -214,4 +216,25 @@ TEST(SettingsLiveStore, WhenTheServerEndsTheFilesAreUsedAgain) {
     EXPECT_EQ(prefix.store->fileWrites, 1);
     EXPECT_EQ(prefix.server->imports, 0);
     EXPECT_NE(readFile(prefix.dir / "user.reg").find("\"Tab Style\"=\"1\""), std::string::npos);
+}
+
+TEST(SettingsStoreFactory, ARelativePrefixIsRefusedAsWineRefusesIt) {
+    TempDir data;
+    TempDir work;
+    const std::filesystem::path savedCwd = std::filesystem::current_path();
+    std::filesystem::current_path(work.path());
+    std::filesystem::create_directories(work / "pfx");
+    writeFile(work / "pfx" / "user.reg", kUserReg);
+    ::setenv("WINEPREFIX", "pfx", 1);
+    ::setenv("XDG_DATA_HOME", data.path().c_str(), 1);
+
+    auto opened = modshelf::platform::openSettingsStore();
+    std::filesystem::current_path(savedCwd);
+    ::unsetenv("WINEPREFIX");
+    ::unsetenv("XDG_DATA_HOME");
+
+    EXPECT_FALSE(opened.inWinePrefix);
+    EXPECT_NE(opened.noticeText.find("\"pfx\", which is not an absolute path"), std::string::npos)
+        << opened.noticeText;
+    EXPECT_EQ(readFile(work / "pfx" / "user.reg"), kUserReg);
 }

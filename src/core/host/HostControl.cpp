@@ -18,6 +18,12 @@ const std::string HostControl::kMainTitle =
     std::string(kHostMainWindowTitlePrefix) + std::string(kHostMainWindowTagline);
 const std::string HostControl::kExecutableName{kHostExecutable};
 
+const std::string HostControl::kStillRunningCaption = " Scrivel Is Still Running";
+const std::string HostControl::kStillRunningText =
+    "Scrivel did not close, so Modshelf has not started it again.\n\n"
+    "Scrivel may be waiting for an answer in one of its own windows. Close Scrivel, "
+    "then choose \"Start Scrivel\".";
+
 const std::string HostControl::kStartUpFirstLine =
     "Modshelf is starting up.  However, Scrivel appears to be running.\n\n";
 const std::string HostControl::kActivationFirstLine =
@@ -142,10 +148,18 @@ void HostControl::stopHost() {
     closeHostWindows(kMainTitle);
 }
 
-void HostControl::stopAndStartHost() {
-    BusyScope busy(waitCursor_);
-    closeHostWindows(kShortTitle);
-    startHost();
+bool HostControl::stopAndStartHost() {
+    {
+        BusyScope busy(waitCursor_);
+        closeHostWindows(kShortTitle);
+        // Scrivel keeps one copy per user: starting while the old one stays
+        // (it may be asking its own question) would only open a second one.
+        if (!isHostRunning()) return startHost();
+    }
+    prompter_.messageBox(kStillRunningText, kStillRunningCaption,
+                         dialogs::mb::kOk | dialogs::mb::kIconExclamation,
+                         dialogs::standardParams(/*rightAlignButtons=*/true));
+    return false;
 }
 
 }  // namespace modshelf::host

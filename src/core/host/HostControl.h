@@ -45,6 +45,10 @@ public:
 
     static constexpr int kCloseAttemptLimit = 100;
 
+    // The notice when "Stop and Start Scrivel" could not close Scrivel.
+    static const std::string kStillRunningCaption;
+    static const std::string kStillRunningText;
+
     // A desktop has no synchronous "close and tell me when you are done", so
     // after each close request the window is watched until it goes. The waits
     // are bounded so that a host that ignores the request (or shows its own
@@ -86,8 +90,11 @@ public:
     bool askToCloseHostAtStartUp();         // start-up line, closes by kMainTitle
     bool askToCloseHostBeforeActivation();  // activation line, closes by kShortTitle
 
-    void stopHost();          // closes by kMainTitle
-    void stopAndStartHost();  // closes by kShortTitle, then starts; wait cursor throughout
+    void stopHost();  // closes by kMainTitle
+    // Closes by kShortTitle under the wait cursor, then starts Scrivel, but
+    // only once it has gone: when it is still running after the bounded
+    // close, says so and starts nothing. Returns whether it was started.
+    bool stopAndStartHost();
 
     // Where startHost looks: the resource folder followed by "Scrivel.exe".
     std::string executablePath() const;

@@ -39,6 +39,10 @@ Status applyTreeChange(RegistryTree& tree, const TreeChange& change, bool& chang
         case TreeChange::Kind::SetValue: {
             KeyNode* key = tree.find(change.path);
             if (!key) return kFileNotFound;
+            // Writing what is already stored changes nothing, so nothing is saved.
+            if (const NamedValue* old = key->findValue(change.name);
+                old && old->value == change.value)
+                return kSuccess;
             key->setValue(change.name, change.value);
             touchKey(*key);
             changed = true;

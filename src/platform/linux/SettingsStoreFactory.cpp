@@ -8,6 +8,7 @@
 #include "platform/linux/AtomicFile.h"
 #include "platform/linux/WinePrefixLocation.h"
 #include "platform/linux/WinePrefixSettingsStore.h"
+#include "platform/linux/WineRegistryTool.h"
 
 namespace modshelf::platform {
 
@@ -31,6 +32,15 @@ std::string privateFolderNotice(const std::filesystem::path& prefix,
            "prefix, start Modshelf with WINEPREFIX set to that prefix's folder.";
 }
 
+std::string relativePrefixNotice(const std::filesystem::path& prefix,
+                                 const std::filesystem::path& folder) {
+    return "WINEPREFIX is set to \"" + prefix.string() + "\", which is not an absolute path. " +
+           "Wine refuses such a prefix, so Modshelf does not use it either and keeps its " +
+           "settings and workspaces in its own folder, \"" + folder.string() + "\".\n\n" +
+           "Start Modshelf with WINEPREFIX set to the full path of the prefix where Scrivel " +
+           "is installed (for example \"/home/you/.wine\").";
+}
+
 }  // namespace
 
 std::filesystem::path privateSettingsFolder() {
@@ -47,6 +57,9 @@ OpenedSettingsStore openSettingsStore(const std::filesystem::path& prefix,
     if (std::filesystem::is_directory(prefix, ec) &&
         std::filesystem::is_regular_file(prefix / "user.reg", ec)) {
         WinePrefixSettingsStore::Options options;
+        // Without a probe nothing tells when Wine holds the registry, so the
+        // server is only reached when one is there to be found.
+        if (serverProbe) options.liveRegistry = wineRegistryTool(prefix);
         options.serverProbe = std::move(serverProbe);
         opened.store = std::make_unique<WinePrefixSettingsStore>(prefix, options);
         opened.path = prefix;
@@ -72,7 +85,14 @@ OpenedSettingsStore openSettingsStore(const std::filesystem::path& prefix,
 }
 
 OpenedSettingsStore openSettingsStore() {
-    return openSettingsStore(winePrefixPath(), privateSettingsFolder(), systemWineServerProbe());
+    const std::filesystem::path prefix = winePrefixPath();
+    if (!prefix.is_absolute()) {
+        // Wine itself refuses a relative prefix, so Scrivel cannot be using it.
+        OpenedSettingsStore opened = openSettingsStore({}, privateSettingsFolder(), nullptr);
+        opened.noticeText = relativePrefixNotice(prefix, opened.path);
+        return opened;
+    }
+    return openSettingsStore(prefix, privateSettingsFolder(), systemWineServerProbe());
 }
 
 }  // namespace modshelf::platform

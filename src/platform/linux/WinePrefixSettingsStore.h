@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <array>
+#include <chrono>
 #include <ctime>
 #include <filesystem>
 #include <memory>
@@ -11,6 +12,7 @@
 
 #include "core/settings/TreeSettingsStore.h"
 #include "core/settings/WineHive.h"
+#include "platform/linux/WineRegistryTool.h"
 #include "platform/linux/WineServerProbe.h"
 
 namespace modshelf::platform {
@@ -26,10 +28,17 @@ namespace modshelf::platform {
 // A save writes only the files whose branch changed, each replaced atomically.
 // A file that someone else changed since it was read is read again (and the
 // pending changes are made again on the fresh copy) before any access and
-// before it is written, so nobody's edits are overwritten blindly. While a
-// wineserver runs for the prefix nothing is written: the server would write
-// its own copy back over ours, so such a save fails with a message that says
-// so. A failed save returns the store to what the files hold.
+// before it is written, so nobody's edits are overwritten blindly.
+//
+// While a wineserver runs for the prefix, the files lag behind the registry it
+// holds and it would write its own copy over ours. Then HKEY_CURRENT_USER is
+// read from the server, and a save hands the pending changes to it and reads
+// them back to make sure each one arrived; Wine saves them itself. Without a
+// way to reach the server (no liveRegistry), such a save fails with a message
+// that says so. Replacing a file, the store keeps a server from starting in
+// the meantime and looks again afterwards, so a server that started anyway
+// gets the changes too. A failed save returns the store to what the files
+// (or the server) hold.
 class WinePrefixSettingsStore : public settings::TreeSettingsStore {
 public:
     struct Options {
@@ -38,6 +47,13 @@ public:
         bool createMissingFiles = false;
         // Checked before every save; null for a folder that Wine never uses.
         std::shared_ptr<WineServerProbe> serverProbe;
+        // How changes reach a running server and how its state is read.
+        std::shared_ptr<LiveRegistry> liveRegistry;
+        // Holds off a server that starts while a file is replaced, and looks
+        // for one afterwards.
+        bool guardServerStart = true;
+        // Reads look for a server at most this often; a save always looks.
+        std::chrono::milliseconds recheckInterval{1000};
     };
 
     WinePrefixSettingsStore(std::filesystem::path folder, Options options);
@@ -79,6 +95,7 @@ private:
         bool readable = true;  // false: the file exists but cannot be used; never written
         std::string problem;
         bool dirty = false;
+        bool live = false;  // the tree came from the running server, not from the file
     };
 
     static FileIdentity identify(const std::filesystem::path& file);
@@ -88,11 +105,21 @@ private:
     void rollBack();
     std::string defaultArch() const;
 
+    WineServerStatus probeServer();
+    bool readLive(Hive& hive, std::string& error);
+    settings::Status saveLive(std::string& message);
+    settings::Status saveFiles(std::string& message);
+    settings::Status saveWhileRunning(const WineServerStatus& server, std::string& message);
+    std::string rootKeyName(const Hive& hive) const;
+
     std::filesystem::path folder_;
     Options options_;
     std::array<Hive, 2> hives_;
     std::vector<settings::TreeChange> pending_;
     bool memoryOnlyChange_ = false;  // a change below HKEY_USERS that no file keeps
+    bool serverRunning_ = false;
+    std::chrono::steady_clock::time_point lastProbe_{};
+    bool probedOnce_ = false;
 };
 
 }  // namespace modshelf::platform

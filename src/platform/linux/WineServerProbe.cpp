@@ -4,8 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <set>
 
 #include "platform/linux/AtomicFile.h"
 
@@ -35,16 +37,87 @@ pid_t lockHolder(const std::filesystem::path& lockFile) {
     return holder;
 }
 
+std::string serverDirName(const std::filesystem::path& prefix) {
+    struct stat st {};
+    if (::stat(prefix.c_str(), &st) != 0) return {};
+    char name[64];
+    std::snprintf(name, sizeof name, "server-%llx-%llx", static_cast<unsigned long long>(st.st_dev),
+                  static_cast<unsigned long long>(st.st_ino));
+    return name;
+}
+
+std::filesystem::path linkTarget(const std::filesystem::path& link) {
+    std::error_code ec;
+    std::filesystem::path target = std::filesystem::read_symlink(link, ec);
+    return ec ? std::filesystem::path() : target;
+}
+
 }  // namespace
+
+WineServerStatus SystemWineServerProbe::probeProcesses(const std::filesystem::path& prefix) {
+    WineServerStatus status;
+    const std::string name = serverDirName(prefix);
+    if (name.empty()) return status;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it("/proc", ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string pidText = it->path().filename().string();
+        if (pidText.empty() || pidText.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        const std::filesystem::path exe = linkTarget(it->path() / "exe");
+        if (exe.filename().string().rfind("wineserver", 0) != 0) continue;
+        const std::filesystem::path cwd = linkTarget(it->path() / "cwd");
+        if (cwd.filename() != name) continue;
+        status.running = true;
+        status.pid = static_cast<pid_t>(std::atol(pidText.c_str()));
+        status.serverDir = cwd;
+        return status;
+    }
+    return status;
+}
+
+bool ServerStartLock::acquire(const std::filesystem::path& prefix, pid_t& holder) {
+    release();
+    holder = 0;
+    std::set<std::filesystem::path> dirs;
+    for (const auto& dir : SystemWineServerProbe::serverDirs(prefix)) dirs.insert(dir);
+    if (auto running = SystemWineServerProbe::probeProcesses(prefix); running.running) {
+        holder = running.pid;
+        return false;
+    }
+    for (const auto& dir : dirs) {
+        const int fd = ::open((dir / "lock").c_str(), O_RDWR | O_CLOEXEC);
+        if (fd < 0) continue;  // no server ever ran there
+        struct flock lock {};
+        lock.l_type = F_WRLCK;
+        lock.l_whence = SEEK_SET;
+        lock.l_start = 0;
+        lock.l_len = 1;
+        if (::fcntl(fd, F_SETLK, &lock) != 0) {
+            struct flock query = lock;
+            if (::fcntl(fd, F_GETLK, &query) == 0 && query.l_type != F_UNLCK) holder = query.l_pid;
+            ::close(fd);
+            release();
+            if (holder == 0) holder = -1;
+            return false;
+        }
+        fds_.push_back(fd);
+    }
+    return true;
+}
+
+void ServerStartLock::release() {
+    for (int fd : fds_) ::close(fd);
+    fds_.clear();
+}
+
+namespace {}  // namespace
 
 std::vector<std::filesystem::path> SystemWineServerProbe::serverDirs(
     const std::filesystem::path& prefix) {
     std::vector<std::filesystem::path> dirs;
-    struct stat st {};
-    if (::stat(prefix.c_str(), &st) != 0) return dirs;
-    char name[64];
-    std::snprintf(name, sizeof name, "server-%llx-%llx", static_cast<unsigned long long>(st.st_dev),
-                  static_cast<unsigned long long>(st.st_ino));
+    const std::string name = serverDirName(prefix);
+    if (name.empty()) return dirs;
 
     // Debian's packages make the base folder with mkdtemp and note its name here.
     std::string noted, error;
@@ -65,6 +138,11 @@ std::vector<std::filesystem::path> SystemWineServerProbe::serverDirs(
 }
 
 WineServerStatus SystemWineServerProbe::probe(const std::filesystem::path& prefix) const {
+    if (WineServerStatus status = probeLocks(prefix); status.running) return status;
+    return probeProcesses(prefix);
+}
+
+WineServerStatus SystemWineServerProbe::probeLocks(const std::filesystem::path& prefix) {
     WineServerStatus status;
     for (const auto& dir : serverDirs(prefix)) {
         if (pid_t pid = lockHolder(dir / "lock"); pid != 0) {

@@ -116,11 +116,14 @@ private:
     void visit(Window window, int depth, std::vector<host::WindowId>& found) {
         XWindowAttributes attributes{};
         if (!XGetWindowAttributes(display_, window, &attributes)) return;
-        if (attributes.override_redirect) return;
+        // Wine gives a hidden popup window (the one that carries a program's
+        // bare name) no window-manager frame: it is override-redirect, like
+        // menus and tooltips, whose titles never match ours.
         if (hasTitle(window)) {
             found.push_back(window);
             return;
         }
+        if (attributes.override_redirect) return;
         if (depth >= kMaxFrameDepth) return;
         const std::vector<Window> inner = children(window);
         for (auto it = inner.rbegin(); it != inner.rend(); ++it) visit(*it, depth + 1, found);

@@ -127,7 +127,13 @@ DemoPrefixContents writeDemoPrefix(const fs::path& prefix, const DemoPrefixOptio
     contents.resourceFiles = planDemoModules(moduleOptions);
     writeDemoFiles(layout.resourceFolder, contents.resourceFiles, kPrefixTime);
 
-    writeText(layout.hostExecutable, hostLauncherScript(options.simulator));
+    if (options.simulator.extension() == ".exe") {
+        // A Windows program stands in for Scrivel itself and runs under Wine.
+        fs::copy_file(options.simulator, layout.hostExecutable,
+                      fs::copy_options::overwrite_existing);
+    } else {
+        writeText(layout.hostExecutable, hostLauncherScript(options.simulator));
+    }
     fs::permissions(layout.hostExecutable, fs::perms::owner_all | fs::perms::group_read |
                                                fs::perms::group_exec | fs::perms::others_read |
                                                fs::perms::others_exec);

@@ -11,8 +11,9 @@ namespace modshelf::demo {
 struct DemoPrefixOptions {
     int moduleCount = kDefaultModuleCount;
     bool specialFiles = true;
-    // The stand-in host that Scrivel.exe hands over to; empty gives a
-    // Scrivel.exe that says the stand-in is missing and fails.
+    // The stand-in host: a Windows program (".exe") becomes Scrivel.exe
+    // itself; any other program is what a Scrivel.exe script hands over to.
+    // Empty gives a Scrivel.exe that says the stand-in is missing and fails.
     std::filesystem::path simulator;
     // The Windows user name: C:\users\<userName>.
     std::string userName = "demo";

@@ -259,3 +259,26 @@ TEST_F(HostControlTest, StopAndStartClosesByTheShortTitleThenStartsUnderTheWaitC
 
 }  // namespace
 }  // namespace modshelf::host
+
+namespace modshelf::host {
+namespace {
+
+TEST_F(HostControlTest, StopAndStartNeverStartsASecondCopyOfAHostThatStays) {
+    HostControl::Timing quick;
+    quick.pollInterval = 1ms;
+    quick.attemptWait = 1ms;
+    quick.totalWait = 10ms;
+    HostControl control = makeControl(quick);
+    runHost(/*requestsUntilClose=*/-1);
+    prompter.answer(dialogs::id::kOk);
+
+    EXPECT_FALSE(control.stopAndStartHost());
+    EXPECT_TRUE(launcher.starts.empty());
+    EXPECT_TRUE(control.isHostRunning());
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].caption, HostControl::kStillRunningCaption);
+    EXPECT_EQ(waitDepth, 0);
+}
+
+}  // namespace
+}  // namespace modshelf::host

@@ -35,6 +35,8 @@
 #include "platform/linux/LinuxProgramLauncher.h"
 #include "platform/linux/SettingsStoreFactory.h"
 #include "platform/linux/SingleInstance.h"
+#include "platform/linux/WinePrefixSettingsStore.h"
+#include "platform/linux/WineServerProbe.h"
 #include "platform/linux/X11WindowSystem.h"
 #include "platform/linux_x11/PrivateDisplay.h"
 #include "support/TempDir.h"
@@ -46,6 +48,7 @@ namespace fs = std::filesystem;
 using host::HostControl;
 
 const fs::path kSimulator = MODSHELF_BINARY_DIR "/src/tools/scrivel-sim/scrivel-sim";
+const fs::path kWindowsSimulator = MODSHELF_BINARY_DIR "/src/tools/scrivel-win.exe";
 
 // This program's windows, Scrivel's stand-in and the window look-ups all live
 // on an X server of this test's own, so that the windows of tests running at
@@ -124,7 +127,7 @@ protected:
         application.reset();
     }
 
-    fs::path prefix() const { return dir / "prefix"; }
+    virtual fs::path prefix() const { return dir / "prefix"; }
     fs::path report() const { return dir / "report.txt"; }
 
     bool hostFullyUp() {
@@ -241,6 +244,177 @@ TEST_F(ActivateWorkspaceEndToEnd, TheTickedSetIsWhatTheRestartedScrivelShows) {
         if (listed.count(line)) activeListed.insert(line);
     EXPECT_EQ(activeListed, ticked);
     EXPECT_TRUE(waitFor([&] { return hostFullyUp(); }));
+}
+
+std::string shellQuoted(const std::string& text) {
+    std::string out = "'";
+    for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+// The same road with the Windows stand-in running under Wine in a prefix made
+// by wineboot, so that a wineserver holds the registry all along. One prefix
+// serves every step, since each start of Wine costs seconds.
+class ActivateUnderWine : public ActivateWorkspaceEndToEnd {
+protected:
+    void SetUp() override {
+        if (!std::getenv("DISPLAY") || QGuiApplication::platformName() != "xcb")
+            GTEST_SKIP() << "needs an X server (DISPLAY is unset)";
+        if (!fs::exists(kWindowsSimulator)) GTEST_SKIP() << "mingw-w64 did not build the stand-in";
+        if (std::system("command -v wine >/dev/null && command -v wineboot >/dev/null") != 0)
+            GTEST_SKIP() << "Wine is not installed";
+
+        ::setenv("WINEPREFIX", prefix().c_str(), 1);
+        ::setenv("WINEDEBUG", "-all", 1);
+        ::setenv("WINEDLLOVERRIDES", "mscoree,mshtml,winemenubuilder.exe=d", 1);
+        ASSERT_EQ(wine("wineboot -i && wineserver -w"), 0);
+        ASSERT_TRUE(fs::exists(prefix() / "user.reg"));
+
+        // The demo's modules and Scrivel's settings, added to Wine's own prefix.
+        demo::DemoPrefixOptions options;
+        options.simulator = kWindowsSimulator;
+        const fs::path made = dir / "demo";
+        demo::writeDemoPrefix(made, options);
+        fs::copy(made / "drive_c", prefix() / "drive_c",
+                 fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+        {
+            platform::WinePrefixSettingsStore demoStore(made, {});
+            platform::WinePrefixSettingsStore::Options prefixOptions;
+            prefixOptions.serverProbe = platform::systemWineServerProbe();
+            platform::WinePrefixSettingsStore store(prefix(), prefixOptions);
+            settings::SettingsOperation operation(store);
+            copyKeys(demoStore.branch(settings::RegRoot::CurrentUser).root(), "", store);
+            ASSERT_EQ(operation.commit(), settings::kSuccess) << store.lastError();
+        }
+        ::setenv("SCRIVEL_SIM_REPORT", report().c_str(), 1);
+        ::unsetenv("SCRIVEL_SIM_REFUSE_CLOSE");
+        fs::create_directories(dir / "run");
+        fs::permissions(dir / "run", fs::perms::owner_all, fs::perm_options::replace);
+        XMessageBox::clearQueuedAnswers();
+        XMessageBox::setShownHook([](XMessageBox& box) {
+            ADD_FAILURE() << "unexpected message box: " << box.model().caption() << ": "
+                          << box.model().text();
+            box.done(dialogs::id::kCancel);
+        });
+    }
+    void TearDown() override {
+        ActivateWorkspaceEndToEnd::TearDown();
+        if (!std::getenv("WINEPREFIX")) return;
+        wine("wineserver -k");
+        wine("wineserver -w");
+    }
+
+    fs::path prefix() const override { return dir / "wine-prefix"; }
+
+    int wine(const std::string& command) const {
+        return std::system(
+            ("WINEPREFIX=" + shellQuoted(prefix().string()) + " " + command + " >/dev/null 2>&1")
+                .c_str());
+    }
+    std::string query(const std::string& key) const {
+        std::string text;
+        FILE* pipe = popen(("WINEPREFIX=" + shellQuoted(prefix().string()) + " wine reg query " +
+                            shellQuoted(key) + " 2>/dev/null")
+                               .c_str(),
+                           "r");
+        if (!pipe) return text;
+        char buffer[4096];
+        while (std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe))
+            text.append(buffer, got);
+        pclose(pipe);
+        return text;
+    }
+    static void copyKeys(const settings::KeyNode& node, const std::string& path,
+                         settings::SettingsStore& store) {
+        if (!path.empty()) store.createKey(settings::RegRoot::CurrentUser, path);
+        for (const auto& value : node.values)
+            store.setValue(settings::RegRoot::CurrentUser, path, value.name, value.value);
+        for (const auto& child : node.subkeys)
+            copyKeys(child, path.empty() ? child.name : path + "\\" + child.name, store);
+    }
+    bool serverRunning() const {
+        return platform::systemWineServerProbe()->probe(prefix()).running;
+    }
+    // The report of a Scrivel started after this call.
+    std::set<std::string> nextReport() {
+        EXPECT_TRUE(waitFor([&] { return fs::exists(report()) && hostFullyUp(); }, 90000))
+            << "Scrivel did not start";
+        return linesOf(report());
+    }
+};
+
+TEST_F(ActivateUnderWine, TickingAndActivatingWhileScrivelRunsNeedNoSaveRefused) {
+    ASSERT_TRUE(windows->connected());
+    platform::LinuxProgramLauncher simLauncher(prefix());
+    const fs::path scrivelExe = demo::DemoPrefixLayout::of(dir / "demo", "demo").resourceFolder;
+    ASSERT_TRUE(simLauncher.startDetached(
+        (prefix() / fs::relative(scrivelExe, dir / "demo") / "Scrivel.exe").string(), {}));
+    const std::set<std::string> before = nextReport();
+    ASSERT_TRUE(serverRunning());
+    fs::remove(report());
+
+    // Start-up: No to closing Scrivel, and no other box (a refused save would show one).
+    XMessageBox::queueAnswer(dialogs::id::kNo);
+    startModshelf();
+    ASSERT_TRUE(waitFor([] { return !XMessageBox::answeredInAdvance().empty(); }));
+    EXPECT_NE(query("HKCU\\Software\\Quorvel\\Modshelf").find("V.3.37"), std::string::npos);
+
+    // Tick the last Bible, Commentary and Dictionary of workspace 03 while Scrivel runs.
+    tree->setCurrentItem(tree->workspaceItem(2));
+    std::map<std::string, int> lastRowOf;
+    std::set<std::string> listed;
+    const auto rows = list->listRows();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (!workspaces::isActivationRow(rows[i])) continue;
+        listed.insert(reportLine(rows[i]));
+        lastRowOf[std::string(workspaces::categoryKeyName(
+            workspaces::activationCategory(rows[i].typeName)))] = static_cast<int>(i);
+    }
+    ASSERT_EQ(lastRowOf.size(), 3u);
+    std::set<std::string> ticked;
+    for (const auto& [category, row] : lastRowOf) {
+        testing::clickCheckBox(*list, row);
+        ticked.insert(reportLine(list->listRows()[row]));
+    }
+    const std::string bibleTab = list->listRows()[lastRowOf["Bibles"]].tabName;
+    EXPECT_NE(query("HKCU\\Software\\Quorvel\\Modshelf\\Workspace3\\Bibles").find(bibleTab),
+              std::string::npos);
+    std::set<std::string> listedBefore;
+    for (const std::string& line : before)
+        if (listed.count(line)) listedBefore.insert(line);
+    ASSERT_NE(listedBefore, ticked);
+
+    // Activate, Yes to closing Scrivel: its server lingers, the write still lands.
+    CMainFrame* frame = application->mainFrame();
+    XMessageBox::clearQueuedAnswers();
+    for (int answer : {dialogs::id::kYes, dialogs::id::kYes, dialogs::id::kOk})
+        XMessageBox::queueAnswer(answer);
+    ASSERT_TRUE(frame->routeCommand(app::cmd::activateWorkspace(3)));
+    ASSERT_EQ(XMessageBox::answeredInAdvance().size(), 3u);
+    EXPECT_EQ(XMessageBox::answeredInAdvance()[2].caption, " Workspace Activated");
+    EXPECT_FALSE(host->isHostRunning());
+    ASSERT_TRUE(frame->routeCommand(app::cmd::kStartHost));
+    std::set<std::string> activeListed;
+    for (const std::string& line : nextReport())
+        if (listed.count(line)) activeListed.insert(line);
+    EXPECT_EQ(activeListed, ticked);
+
+    // Untick the Bible and activate again, No to closing Scrivel: the change
+    // is written and shows at Scrivel's next start.
+    fs::remove(report());
+    testing::clickCheckBox(*list, lastRowOf["Bibles"]);
+    ticked.erase(reportLine(list->listRows()[lastRowOf["Bibles"]]));
+    XMessageBox::clearQueuedAnswers();
+    for (int answer : {dialogs::id::kYes, dialogs::id::kNo, dialogs::id::kOk})
+        XMessageBox::queueAnswer(answer);
+    ASSERT_TRUE(frame->routeCommand(app::cmd::activateWorkspace(3)));
+    ASSERT_EQ(XMessageBox::answeredInAdvance().size(), 3u);
+    EXPECT_TRUE(host->isHostRunning());
+    ASSERT_TRUE(frame->routeCommand(app::cmd::kStopAndStartHost));
+    activeListed.clear();
+    for (const std::string& line : nextReport())
+        if (listed.count(line)) activeListed.insert(line);
+    EXPECT_EQ(activeListed, ticked);
 }
 
 }  // namespace

@@ -66,15 +66,23 @@ TEST_F(WindowWalkTest, NonAsciiTitlesMatchInBothEncodings) {
     EXPECT_EQ(found, (Ids{utf8Only, latin1Legacy}));
 }
 
-TEST_F(WindowWalkTest, FindsClientsInsideFramesButNotPopups) {
+TEST_F(WindowWalkTest, FindsClientsInsideFramesAndWinesUnframedPopups) {
     // A reparenting window manager puts the client inside a frame of its own.
     const WindowId frame = raw->create("", {.utf8Name = false, .legacyName = false});
     const WindowId wrapper =
         raw->create("", {.utf8Name = false, .legacyName = false, .parent = frame});
     const WindowId client = raw->create("Scrivel", {.parent = wrapper});
-    raw->create("Scrivel", {.overrideRedirect = true});  // a menu or tip
+    // Wine makes a hidden popup (Scrivel's window with its bare name)
+    // override-redirect; what lies inside such a window is not top-level.
+    const WindowId popup = raw->create("Scrivel", {.overrideRedirect = true});
+    const WindowId menu = raw->create("", {.overrideRedirect = true});
+    raw->create("Scrivel", {.parent = menu});
 
-    EXPECT_EQ(x11.findTopLevelWindows("Scrivel"), Ids{client});
+    Ids found = x11.findTopLevelWindows("Scrivel");
+    std::sort(found.begin(), found.end());
+    Ids expected{client, popup};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(found, expected);
 }
 
 TEST_F(WindowWalkTest, ADestroyedWindowIsGoneAndCannotBeClosed) {

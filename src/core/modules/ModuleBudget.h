@@ -22,7 +22,7 @@ struct ModuleBudget {
 
     // For a row of the list: description and tab name, a few milliseconds and
     // a few megabytes at most.
-    static ModuleBudget forList() { return {400, 1 << 20, 8 << 20}; }
+    static ModuleBudget forList() { return {100, 1 << 20, 8 << 20}; }
     // For one module the user asked about, comments included: RTF comments
     // may carry pictures, so values may be long.
     static ModuleBudget forReport() { return {20000, 64 << 20, std::int64_t{256} << 20}; }

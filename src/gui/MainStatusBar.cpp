@@ -24,23 +24,24 @@ MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent) {
         counts_->fontMetrics().horizontalAdvance(QString::fromLatin1(app::kStatusPaneSizingText)) +
         margin);
     addPermanentWidget(counts_);
-
-    progress_ = new QProgressBar(this);
-    progress_->setObjectName(QStringLiteral("scanProgress"));
-    progress_->setMaximumWidth(280);
-    progress_->setTextVisible(true);
-    cancel_ = new QToolButton(this);
-    cancel_->setObjectName(QStringLiteral("scanCancel"));
-    cancel_->setText(tr("Cancel"));
-    cancel_->setToolTip(tr("Stop reading the modules of this folder (Esc)"));
-    connect(cancel_, &QToolButton::clicked, this, &MainStatusBar::cancelScanRequested);
-    addWidget(progress_);
-    addWidget(cancel_);
-    progress_->hide();
-    cancel_->hide();
 }
 
 void MainStatusBar::showScanProgress(std::size_t done, std::size_t total) {
+    // Made at the first long scan, so that the bar's layout is the plain one
+    // until then.
+    if (!progress_) {
+        progress_ = new QProgressBar(this);
+        progress_->setObjectName(QStringLiteral("scanProgress"));
+        progress_->setMaximumWidth(280);
+        progress_->setTextVisible(true);
+        cancel_ = new QToolButton(this);
+        cancel_->setObjectName(QStringLiteral("scanCancel"));
+        cancel_->setText(tr("Cancel"));
+        cancel_->setToolTip(tr("Stop reading the modules of this folder (Esc)"));
+        connect(cancel_, &QToolButton::clicked, this, &MainStatusBar::cancelScanRequested);
+        addWidget(progress_);
+        addWidget(cancel_);
+    }
     // The bar counts in thousandths, so any number of modules fits its range.
     progress_->setRange(0, 1000);
     progress_->setValue(total ? static_cast<int>(done * 1000 / total) : 0);
@@ -52,12 +53,13 @@ void MainStatusBar::showScanProgress(std::size_t done, std::size_t total) {
 }
 
 void MainStatusBar::hideScanProgress() {
+    if (!progress_) return;
     progress_->hide();
     cancel_->hide();
 }
 
 bool MainStatusBar::scanProgressShown() const {
-    return !progress_->isHidden();
+    return progress_ && !progress_->isHidden();
 }
 
 void MainStatusBar::setCountsText(const QString& text) {

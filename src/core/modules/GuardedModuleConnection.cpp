@@ -268,12 +268,17 @@ GuardedModuleConnection::GuardedModuleConnection(const std::string& path,
     : workLeft_(budget.workSteps) {
     if (path.empty()) return;
     // Side files lie beside the file itself, not beside a link to it.
-    char* resolved = ::realpath(path.c_str(), nullptr);
-    if (!resolved) return;
-    const std::string real(resolved);
-    std::free(resolved);
     struct stat info;
-    if (::stat(real.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return;
+    if (::lstat(path.c_str(), &info) != 0) return;
+    std::string real = path;
+    if (S_ISLNK(info.st_mode) || path.front() != '/') {
+        char* resolved = ::realpath(path.c_str(), nullptr);
+        if (!resolved) return;
+        real = resolved;
+        std::free(resolved);
+        if (::stat(real.c_str(), &info) != 0) return;
+    }
+    if (!S_ISREG(info.st_mode)) return;
     const SideFiles side = sideFilesOf(real);
     if (!side.usable) return;
     // Checked just before opening: with neither file there, no program has

@@ -190,15 +190,21 @@ void guardedPrintf(sqlite3_context* context, int argc, sqlite3_value** argv) {
         sqlite3_result_error_toobig(context);
         return;
     }
-    thread_local sqlite3* formatter = nullptr;
-    if (!formatter &&
-        sqlite3_open_v2(":memory:", &formatter, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
+    // Closed when its thread ends: scans read on short-lived threads.
+    struct Formatter {
+        sqlite3* db = nullptr;
+        ~Formatter() { sqlite3_close(db); }
+    };
+    thread_local Formatter holder;
+    if (!holder.db &&
+        sqlite3_open_v2(":memory:", &holder.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
                         nullptr) != SQLITE_OK) {
-        sqlite3_close(formatter);
-        formatter = nullptr;
+        sqlite3_close(holder.db);
+        holder.db = nullptr;
         sqlite3_result_error_nomem(context);
         return;
     }
+    sqlite3* formatter = holder.db;
     sqlite3_limit(formatter, SQLITE_LIMIT_LENGTH,
                   sqlite3_limit(sqlite3_context_db_handle(context), SQLITE_LIMIT_LENGTH, -1));
     std::string sql = "SELECT printf(?1";

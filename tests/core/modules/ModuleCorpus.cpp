@@ -188,6 +188,11 @@ std::vector<CorpusModule> writeModuleCorpus(const fs::path& folder, std::vector<
           "SELECT i,i,i FROM n WHERE i<0;");
     write(add("huge-value.bblx", Expect::Empty),
           "CREATE VIEW Details AS SELECT printf('%.400000000c','x'), 'HUGE', 'c';");
+    write(add("huge-star-value.bblx", Expect::Empty),
+          "CREATE VIEW Details AS SELECT 'd', printf('%.*c', '400000000', 'x'), 'c';");
+    write(add("printf.bblx"),
+          "CREATE VIEW Details AS SELECT printf('%s %5.2f%%', 'Version', 2.5), "
+          "format('%d-%!.3c', 7, 'x'), printf(NULL);");
     write(add("zeroblob.bblx", Expect::Empty),
           "CREATE VIEW Details AS SELECT zeroblob(400000000), 'ZB', 'c';");
     write(add("memory-hog.bblx", Expect::Empty),

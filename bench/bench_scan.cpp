@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -150,6 +151,27 @@ void BM_FirstFill(benchmark::State& state) {
     }
 }
 
+// Selecting a folder: the time until the first rows reach the list, on a
+// first fill (nothing cached). The scan is cancelled once they are there.
+void BM_FirstRows(benchmark::State& state) {
+    const std::string& folder = benchFolder();
+    for (auto _ : state) {
+        DetailsCache cache;
+        std::atomic<bool> cancel{false};
+        std::size_t firstRows = 0;
+        ScanOptions options;
+        options.cache = &cache;
+        options.cancel = &cancel;
+        options.rowsReady = [&](std::vector<ModuleRow> rows, ScanProgress) {
+            if (!firstRows) firstRows = rows.size();
+            cancel = true;
+        };
+        ScanResult result = scanFolder(folder, TypeFilter(), CheckRule(), options);
+        if (firstRows == 0) std::abort();
+        benchmark::DoNotOptimize(result.rows.data());
+    }
+}
+
 void BM_FirstFillOneThread(benchmark::State& state) {
     const std::string& folder = benchFolder();
     for (auto _ : state) {
@@ -211,6 +233,7 @@ void BM_RefillFreshRows(benchmark::State& state) {
 BENCHMARK(BM_Baseline)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(BM_FloorFirstFill)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(BM_FirstFill)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_FirstRows)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
 BENCHMARK(BM_FirstFillOneThread)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(BM_FloorRefill)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(BM_Refill)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);

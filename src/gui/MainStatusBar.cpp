@@ -2,8 +2,11 @@
 
 #include <QFontMetrics>
 #include <QLabel>
+#include <QProgressBar>
+#include <QToolButton>
 
 #include "core/app/FrameTexts.h"
+#include "core/modules/ListFormat.h"
 
 namespace modshelf::gui {
 
@@ -21,6 +24,42 @@ MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent) {
         counts_->fontMetrics().horizontalAdvance(QString::fromLatin1(app::kStatusPaneSizingText)) +
         margin);
     addPermanentWidget(counts_);
+}
+
+void MainStatusBar::showScanProgress(std::size_t done, std::size_t total) {
+    // Made at the first long scan, so that the bar's layout is the plain one
+    // until then.
+    if (!progress_) {
+        progress_ = new QProgressBar(this);
+        progress_->setObjectName(QStringLiteral("scanProgress"));
+        progress_->setMaximumWidth(280);
+        progress_->setTextVisible(true);
+        cancel_ = new QToolButton(this);
+        cancel_->setObjectName(QStringLiteral("scanCancel"));
+        cancel_->setText(tr("Cancel"));
+        cancel_->setToolTip(tr("Stop reading the modules of this folder (Esc)"));
+        connect(cancel_, &QToolButton::clicked, this, &MainStatusBar::cancelScanRequested);
+        addWidget(progress_);
+        addWidget(cancel_);
+    }
+    // The bar counts in thousandths, so any number of modules fits its range.
+    progress_->setRange(0, 1000);
+    progress_->setValue(total ? static_cast<int>(done * 1000 / total) : 0);
+    progress_->setFormat(tr("Reading modules: %1 of %2")
+                             .arg(QString::fromStdString(modules::FormatThousands(done)),
+                                  QString::fromStdString(modules::FormatThousands(total))));
+    progress_->show();
+    cancel_->show();
+}
+
+void MainStatusBar::hideScanProgress() {
+    if (!progress_) return;
+    progress_->hide();
+    cancel_->hide();
+}
+
+bool MainStatusBar::scanProgressShown() const {
+    return progress_ && !progress_->isHidden();
 }
 
 void MainStatusBar::setCountsText(const QString& text) {

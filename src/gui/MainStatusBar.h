@@ -3,6 +3,8 @@
 #include <QStatusBar>
 
 class QLabel;
+class QProgressBar;
+class QToolButton;
 
 namespace modshelf::gui {
 
@@ -19,9 +21,21 @@ public:
     bool countsEnabled() const;
     QString idleText() const;
 
+    // A long scan's progress with its Cancel button; hidden otherwise.
+    void showScanProgress(std::size_t done, std::size_t total);
+    void hideScanProgress();
+    bool scanProgressShown() const;
+    QProgressBar* scanProgressBar() const { return progress_; }
+    QToolButton* scanCancelButton() const { return cancel_; }
+
+signals:
+    void cancelScanRequested();
+
 private:
     QLabel* idle_ = nullptr;
     QLabel* counts_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    QToolButton* cancel_ = nullptr;
 };
 
 }  // namespace modshelf::gui

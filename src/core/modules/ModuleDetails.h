@@ -13,33 +13,16 @@ struct ModuleDetails {
     bool operator==(const ModuleDetails&) const = default;
 };
 
-// How a module file is opened. Both never write anything: not the module,
-// and no journal, -wal or -shm file beside it.
-enum class DetailsOpenMode {
-    // Decide from the files beside the module (see openModeFor).
-    Auto,
-    // Read the database file alone, without locks: for a module no program
-    // is writing, which is every module that has no -wal and -shm beside it.
-    Immutable,
-    // An ordinary read-only connection, which also reads a live -wal file.
-    // Used only when the -wal and -shm files already exist.
-    SharedReadOnly,
-};
+// Reads the first Details row of the module at `path`, all three fields, for
+// the module's information. A missing, empty, truncated, locked or non-SQLite
+// file, one that is not a regular file, a file without a Details table or
+// with an empty one, and a module over its budget give three empty fields; a
+// field that is missing, NULL or exactly "-1" is empty. The values are the
+// texts SQLite gives for the row. Never reports an error and never writes.
+ModuleDetails readModuleDetails(const std::string& path);
 
-// The safe way to open a module, given which of its side files exist. A module
-// without side files is read as an immutable file. One that a program has open
-// in WAL mode (-wal and -shm beside it) keeps its latest rows in the -wal file,
-// so it gets an ordinary read-only connection, which creates nothing since both
-// files exist. A -journal beside a rollback-mode module means a writer is at
-// work (or crashed mid-write): an ordinary connection then waits for nothing
-// and reports the lock, where an immutable read could see half-written pages.
-DetailsOpenMode openModeFor(const std::string& path, bool hasWalAndShm, bool hasJournal);
-
-// Reads the first Details row of the module at `path`. A missing, empty,
-// truncated, locked or non-SQLite file, a file without a Details table or
-// with an empty one gives three empty fields; a field that is missing, NULL
-// or exactly "-1" is empty. Never reports an error and never writes.
-ModuleDetails readModuleDetails(const std::string& path,
-                                DetailsOpenMode mode = DetailsOpenMode::Auto);
+// The same read for a row of the list: description and tab name only, under
+// the list's tighter budget; the comments are not read at all.
+ModuleDetails readListedDetails(const std::string& path);
 
 }  // namespace modshelf::modules

@@ -28,7 +28,10 @@ void copyRows(const std::vector<ModuleRow>& rows, std::vector<ModuleRow>* spare,
     into = rows;
 }
 
-void setChecks(ScanResult& result, const CheckRule& rule) {
+}  // namespace
+
+void applyCheckRule(ScanResult& result, const CheckRule& rule) {
+    result.activeCount = 0;
     // Reading a flag may create its key; all such keys are saved once.
     std::optional<settings::SettingsOperation> operation;
     if (rule.store()) operation.emplace(*rule.store());
@@ -41,8 +44,6 @@ void setChecks(ScanResult& result, const CheckRule& rule) {
         if (row.checked) ++result.activeCount;
     }
 }
-
-}  // namespace
 
 CheckRule CheckRule::allChecked() {
     CheckRule rule;
@@ -117,9 +118,16 @@ ScanResult scanFolder(const std::string& folderText, const TypeFilter& filter,
         copyRows(previous.rows, options.spareRows, result.rows);
         options.cache->remember(folder, std::move(previous));
     } else {
-        FolderMemory memory =
-            buildFolderRows(folder, std::move(listing), filter, previous, options.threads,
-                            options.settleNs, result.modulesRead);
+        std::optional<FolderMemory> built = buildFolderRows(
+            folder, std::move(listing), filter, previous, options.threads, options.settleNs,
+            result.modulesRead, options.rowsReady, options.cancel);
+        if (!built) {
+            result.cancelled = true;
+            if (options.cache) options.cache->remember(folder, std::move(previous));
+            if (options.spareRows) options.spareRows->clear();
+            return result;
+        }
+        FolderMemory& memory = *built;
         previous = FolderMemory();  // free last time's rows before keeping two sets
         if (options.cache) {
             copyRows(memory.rows, options.spareRows, result.rows);
@@ -129,7 +137,7 @@ ScanResult scanFolder(const std::string& folderText, const TypeFilter& filter,
             if (options.spareRows) options.spareRows->clear();
         }
     }
-    setChecks(result, rule);
+    applyCheckRule(result, rule);
     result.fileCount = static_cast<std::uint32_t>(result.rows.size());
     return result;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -46,6 +47,16 @@ private:
     settings::SettingsStore* store_ = nullptr;
 };
 
+// How far a scan has come: modules whose Details are read, of those to read.
+struct ScanProgress {
+    std::size_t modulesRead = 0;
+    std::size_t modulesToRead = 0;
+};
+
+// Rows that a scan has finished, in the folder's order (not yet sorted), with
+// the progress so far. Called on the scanning thread.
+using RowsReady = std::function<void(std::vector<ModuleRow> rows, ScanProgress progress)>;
+
 struct ScanOptions {
     // Worker threads for reading Details: 0 picks the machine's cores. Small
     // folders are read on the calling thread whatever this says.
@@ -61,6 +72,12 @@ struct ScanOptions {
     // what was read from such a file is read again next time. Two seconds
     // cover the coarsest clocks (FAT).
     std::int64_t settleNs = 2'000'000'000;
+    // Hears of rows as they are read, when set; the result still holds every
+    // row, sorted.
+    RowsReady rowsReady = {};
+    // Set from another thread to end the scan early; the result is then
+    // marked cancelled and the folder's memory is kept as it was.
+    const std::atomic<bool>* cancel = nullptr;
 };
 
 struct ScanResult {
@@ -69,6 +86,7 @@ struct ScanResult {
     std::uint32_t activeCount = 0;  // rows checked
     bool folderReadable = false;    // false: the folder could not be listed
     std::uint32_t modulesRead = 0;  // modules opened for their Details by this scan
+    bool cancelled = false;         // ended early: rows and counts are incomplete
 };
 
 // Lists `folder` (a local folder; the separator is added when missing): every
@@ -78,6 +96,10 @@ struct ScanResult {
 // whatever the threads and cache. A folder that cannot be read gives no rows.
 ScanResult scanFolder(const std::string& folder, const TypeFilter& filter, const CheckRule& rule,
                       const ScanOptions& options = {});
+
+// Sets every row's box by `rule` and counts the active rows; what a scan does
+// itself, for rows scanned without a rule.
+void applyCheckRule(ScanResult& result, const CheckRule& rule);
 
 // The order of the list after a fill: file name ascending, ignoring case.
 bool fileNameLess(const ModuleRow& a, const ModuleRow& b);

@@ -19,22 +19,28 @@ constexpr std::size_t kParallelThreshold = 16;
 struct DetailsJob {
     std::size_t row;
     std::string path;
-    DetailsOpenMode mode;
 };
 
-void readAll(std::vector<DetailsJob>& jobs, std::vector<ModuleDetails>& results, unsigned threads) {
-    results.resize(jobs.size());
+// The first batch is small so that the first rows show at once.
+constexpr std::size_t kFirstBatchRows = 64;
+constexpr std::size_t kBatchRows = 512;
+
+// Reads jobs[first, last) into results; stops early once `cancel` is set.
+void readRange(const std::vector<DetailsJob>& jobs, std::size_t first, std::size_t last,
+               std::vector<ModuleDetails>& results, unsigned threads,
+               const std::atomic<bool>* cancel) {
+    const auto cancelled = [cancel] { return cancel && cancel->load(std::memory_order_relaxed); };
     if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
     threads = std::min<unsigned>(threads, 16);
-    if (jobs.size() < kParallelThreshold || threads <= 1) {
-        for (std::size_t i = 0; i < jobs.size(); ++i)
-            results[i] = readModuleDetails(jobs[i].path, jobs[i].mode);
+    if (last - first < kParallelThreshold || threads <= 1) {
+        for (std::size_t i = first; i < last && !cancelled(); ++i)
+            results[i] = readListedDetails(jobs[i].path);
         return;
     }
-    std::atomic<std::size_t> next{0};
+    std::atomic<std::size_t> next{first};
     auto work = [&] {
-        for (std::size_t i = next++; i < jobs.size(); i = next++)
-            results[i] = readModuleDetails(jobs[i].path, jobs[i].mode);
+        for (std::size_t i = next++; i < last && !cancelled(); i = next++)
+            results[i] = readListedDetails(jobs[i].path);
     };
     std::vector<std::thread> pool;
     pool.reserve(threads - 1);
@@ -75,9 +81,11 @@ private:
 
 }  // namespace
 
-FolderMemory buildFolderRows(const std::string& folder, FolderListing listing,
-                             const TypeFilter& filter, const FolderMemory& previous,
-                             unsigned threads, std::int64_t settleNs, std::uint32_t& modulesRead) {
+std::optional<FolderMemory> buildFolderRows(const std::string& folder, FolderListing listing,
+                                            const TypeFilter& filter, const FolderMemory& previous,
+                                            unsigned threads, std::int64_t settleNs,
+                                            std::uint32_t& modulesRead, const RowsReady& rowsReady,
+                                            const std::atomic<bool>* cancel) {
     constexpr std::uint32_t kNoRow = FolderMemory::kNoRow;
     PreviousFiles previousFiles(previous.listing);
     std::vector<ModuleRow> rows;
@@ -122,24 +130,21 @@ FolderMemory buildFolderRows(const std::string& folder, FolderListing listing,
 
         bool detailsReusable = true;
         if (row.record.fileName.size() >= 5 && readsDetails(row.kind)) {
-            DetailsOpenMode mode = DetailsOpenMode::Immutable;
+            // A module with a side file may have a live writer, and can change
+            // without its own file changing, so it is read afresh every time.
             if (!listing.sideFiles.empty()) {
                 const std::string fullName(name);
-                mode = openModeFor(folder + fullName,
-                                   listing.hasSideFile(fullName + "-wal") &&
-                                       listing.hasSideFile(fullName + "-shm"),
-                                   listing.hasSideFile(fullName + "-journal"));
+                detailsReusable = !listing.hasSideFile(fullName + "-wal") &&
+                                  !listing.hasSideFile(fullName + "-shm") &&
+                                  !listing.hasSideFile(fullName + "-journal");
             }
-            // A module with a live writer can change without its own file
-            // changing, so it is read afresh every time.
-            detailsReusable = mode == DetailsOpenMode::Immutable;
             if (detailsReusable && known && previousRow != kNoRow &&
                 previous.detailsReusable[previousRow]) {
                 const ModuleRecord& before = previous.rows[previousRow].record;
                 row.record.tabName = before.tabName;
                 row.record.description = before.description;
             } else {
-                jobs.push_back({rows.size(), folder + row.record.fullName, mode});
+                jobs.push_back({rows.size(), folder + row.record.fullName});
             }
         }
         rows.push_back(std::move(row));
@@ -148,14 +153,31 @@ FolderMemory buildFolderRows(const std::string& folder, FolderListing listing,
         reusable.push_back(detailsReusable ? 1 : 0);
     }
 
-    std::vector<ModuleDetails> read;
-    readAll(jobs, read, threads);
-    modulesRead = static_cast<std::uint32_t>(jobs.size());
-    for (std::size_t i = 0; i < jobs.size(); ++i) {
-        ModuleRecord& record = rows[jobs[i].row].record;
-        record.tabName = std::move(read[i].tabName);
-        record.description = std::move(read[i].description);
+    // Rows in batches: the modules of a batch are read, then its rows are
+    // complete and can be shown.
+    std::vector<ModuleDetails> read(jobs.size());
+    std::size_t nextJob = 0;
+    for (std::size_t firstRow = 0; firstRow < rows.size();) {
+        if (cancel && cancel->load()) return std::nullopt;
+        const std::size_t batch = firstRow == 0 ? kFirstBatchRows : kBatchRows;
+        const std::size_t endRow = std::min(rows.size(), firstRow + batch);
+        std::size_t endJob = nextJob;
+        while (endJob < jobs.size() && jobs[endJob].row < endRow) ++endJob;
+        readRange(jobs, nextJob, endJob, read, threads, cancel);
+        if (cancel && cancel->load()) return std::nullopt;
+        for (std::size_t i = nextJob; i < endJob; ++i) {
+            ModuleRecord& record = rows[jobs[i].row].record;
+            record.tabName = std::move(read[i].tabName);
+            record.description = std::move(read[i].description);
+        }
+        nextJob = endJob;
+        if (rowsReady)
+            rowsReady(std::vector<ModuleRow>(rows.begin() + static_cast<std::ptrdiff_t>(firstRow),
+                                             rows.begin() + static_cast<std::ptrdiff_t>(endRow)),
+                      ScanProgress{endJob, jobs.size()});
+        firstRow = endRow;
     }
+    modulesRead = static_cast<std::uint32_t>(jobs.size());
 
     // The order: when every row was a row last time, and as many, the rows
     // are the same files and keep last time's places; otherwise sort.

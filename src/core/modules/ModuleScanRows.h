@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/modules/DetailsCache.h"
 #include "core/modules/FolderListing.h"
+#include "core/modules/ModuleScan.h"
 #include "core/modules/TypeFilter.h"
 
 namespace modshelf::modules {
@@ -17,8 +19,13 @@ namespace modshelf::modules {
 // `modulesRead` tells how many modules were opened. A file whose status
 // changed less than `settleNs` before the listing is remembered without its
 // stamp, so that the next scan reads it again.
-FolderMemory buildFolderRows(const std::string& folder, FolderListing listing,
-                             const TypeFilter& filter, const FolderMemory& previous,
-                             unsigned threads, std::int64_t settleNs, std::uint32_t& modulesRead);
+// With `rowsReady`, rows are handed over in batches as their modules are read;
+// with `cancel` set, reading stops at the next batch and nullopt is given.
+std::optional<FolderMemory> buildFolderRows(const std::string& folder, FolderListing listing,
+                                            const TypeFilter& filter, const FolderMemory& previous,
+                                            unsigned threads, std::int64_t settleNs,
+                                            std::uint32_t& modulesRead,
+                                            const RowsReady& rowsReady = {},
+                                            const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace modshelf::modules

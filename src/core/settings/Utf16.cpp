@@ -22,9 +22,18 @@ void appendUtf8(std::string& out, char32_t cp) {
 
 namespace {
 
+// A byte that is not part of UTF-8 travels as the lone low surrogate
+// U+DC80..U+DCFF, so that text of any bytes (a module's tab name, a folder's
+// name) comes back as the same bytes.
+constexpr char16_t kEscapedByteBase = 0xDC00;
+bool isEscapedByte(char32_t cp) {
+    return cp >= 0xDC80 && cp <= 0xDCFF;
+}
+
 // Decodes one UTF-8 sequence at text[i]; returns its length, or 0 when the
 // bytes there are not a well-formed sequence. Surrogates are accepted so that
-// unpaired ones written by utf16ToUtf8 come back.
+// unpaired ones written by utf16ToUtf8 come back, except those that stand for
+// escaped bytes, whose UTF-8 form is taken byte by byte.
 std::size_t decodeUtf8(std::string_view text, std::size_t i, char32_t& cp) {
     const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
     const unsigned char lead = byte(i);
@@ -47,7 +56,7 @@ std::size_t decodeUtf8(std::string_view text, std::size_t i, char32_t& cp) {
         if ((byte(i + k) & 0xC0) != 0x80) return 0;
         cp = (cp << 6) | (byte(i + k) & 0x3F);
     }
-    if (cp < minimum || cp > 0x10FFFF) return 0;
+    if (cp < minimum || cp > 0x10FFFF || isEscapedByte(cp)) return 0;
     return length;
 }
 
@@ -60,7 +69,7 @@ std::u16string utf8ToUtf16(std::string_view text) {
         char32_t cp;
         std::size_t length = decodeUtf8(text, i, cp);
         if (length == 0) {
-            cp = static_cast<unsigned char>(text[i]);  // not UTF-8: Latin-1
+            cp = kEscapedByteBase | static_cast<unsigned char>(text[i]);
             length = 1;
         }
         i += length;
@@ -84,6 +93,9 @@ std::string utf16ToUtf8(std::u16string_view text) {
             text[i + 1] <= 0xDFFF) {
             cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
+        } else if (isEscapedByte(cp)) {
+            out.push_back(static_cast<char>(cp & 0xFF));
+            continue;
         }
         appendUtf8(out, cp);
     }

@@ -8,8 +8,9 @@ namespace modshelf::settings {
 // Conversions between the store's UTF-8 text and the UTF-16 that Windows (and
 // Wine's registry) keeps. Both directions are lossless for every sequence of
 // UTF-16 code units: an unpaired surrogate travels as its three-byte UTF-8
-// form (as WTF-8 does). Bytes that are not UTF-8 are taken as Latin-1
-// characters, so no input is ever refused.
+// form (as WTF-8 does). A byte that is not UTF-8 becomes the lone surrogate
+// U+DC80..U+DCFF and comes back as that byte, so any bytes round-trip and no
+// input is ever refused.
 std::u16string utf8ToUtf16(std::string_view text);
 std::string utf16ToUtf8(std::u16string_view text);
 

@@ -38,6 +38,9 @@ constexpr const char* kUserFilesLabel = "Scrivel User Files Folder";
 enum ItemType { kLabelNode = 0, kDriveNode = 1, kFolderNode = 2, kPlaceholder = 3 };
 constexpr int kTypeRole = Qt::UserRole;
 constexpr int kRootRole = Qt::UserRole + 1;
+// A folder's name as the file system gives it: bytes that need not be UTF-8,
+// which the shown text could not carry back.
+constexpr int kNameRole = Qt::UserRole + 2;
 
 bool sameText(std::string_view a, std::string_view b) {
     return modules::compareNoCase(a, b) == 0;
@@ -172,7 +175,7 @@ void CDriveView::insertDrive(const std::string& label, const std::string& root, 
     auto* item = new QTreeWidgetItem(this);
     item->setText(0, QString::fromStdString(label));
     item->setData(0, kTypeRole, kDriveNode);
-    item->setData(0, kRootRole, QString::fromStdString(root));
+    item->setData(0, kRootRole, QByteArray::fromStdString(root));
     switch (static_cast<DriveKind>(kind)) {
         case DriveKind::Removable:
             item->setIcon(0, viewIcon(ViewIcon::RemovableDrive));
@@ -199,10 +202,11 @@ std::string CDriveView::folderOf(const QTreeWidgetItem* item) const {
     const QTreeWidgetItem* top = chain.back();
     if (typeOf(top) != kDriveNode) return top->text(0).toStdString();
 
-    std::string path = top->data(0, kRootRole).toString().toStdString();
+    std::string path = top->data(0, kRootRole).toByteArray().toStdString();
     if (chain.size() == 1) return host::ensureTrailingSeparator(path);
     for (auto it = chain.rbegin() + 1; it != chain.rend(); ++it)
-        path = host::ensureTrailingSeparator(path) + (*it)->text(0).toStdString();
+        path = host::ensureTrailingSeparator(path) +
+               (*it)->data(0, kNameRole).toByteArray().toStdString();
     return path;
 }
 
@@ -372,6 +376,7 @@ void CDriveView::expandItem(QTreeWidgetItem* item) {
         child->setText(0, QString::fromStdString(name));
         child->setIcon(0, isResource || isUserFiles ? hostImage : folderImage);
         child->setData(0, kTypeRole, kFolderNode);
+        child->setData(0, kNameRole, QByteArray::fromStdString(name));
         if (hasSubfolder(path)) addPlaceholderTo(child);
         children.push_back(child);
     }

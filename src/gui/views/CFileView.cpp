@@ -3,9 +3,11 @@
 #include <QAbstractItemDelegate>
 #include <QApplication>
 #include <QEvent>
+#include <QEventLoop>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QListView>
 #include <QMouseEvent>
 #include <QStackedLayout>
@@ -22,7 +24,8 @@
 #include "core/modules/ListSort.h"
 #include "core/modules/ModuleScan.h"
 #include "gui/GuiContext.h"
-#include "gui/WaitCursor.h"
+#include "gui/MainStatusBar.h"
+#include "gui/views/FolderScanJob.h"
 #include "gui/views/ListOptions.h"
 #include "gui/views/ModuleListModel.h"
 
@@ -32,6 +35,9 @@ using namespace modshelf::modules;
 namespace cmd = app::cmd;
 
 namespace {
+
+// A scan shorter than this shows no progress: it would only flicker.
+constexpr qint64 kProgressAfterMs = 300;
 
 bool isFilterCommand(int id) {
     return (id >= cmd::kFilterBibles && id <= cmd::kFilterVerseLists) || id == cmd::kFilterAll ||
@@ -60,7 +66,8 @@ CFileView::CFileView(GuiContext& context, QWidget* parent)
       model_(std::make_unique<ModuleListModel>()),
       sort_(std::make_unique<ListSortState>()),
       options_(std::make_unique<ListOptionFlags>()),
-      cache_(std::make_unique<DetailsCache>()) {
+      cache_(std::make_shared<DetailsCache>()),
+      checkRule_(std::make_unique<CheckRule>()) {
     options_->load(context_.store);
     model_->setCheckable([this] { return checkBoxesEditable(); });
     model_->setCheckChanged([this](int row, bool checked) {
@@ -72,7 +79,10 @@ CFileView::CFileView(GuiContext& context, QWidget* parent)
     applyTextColour();
 }
 
-CFileView::~CFileView() = default;
+CFileView::~CFileView() {
+    if (job_) job_->cancel();
+    delete job_;  // waits for the modules being read
+}
 
 void CFileView::addTopBar(QWidget* bar) {
     outer_->insertWidget(outer_->count() - 1, bar);
@@ -194,19 +204,58 @@ bool CFileView::checkBoxesEditable() const {
 
 void CFileView::refill() {
     app::AppState& state = context_.state;
-    WaitCursor wait;
-    std::vector<ModuleRow> spareRows = model_->takeRows();
+    retireScan();
+    model_->clear();
     state.fileCount = 0;
     state.activeCount = 0;
     state.selectedModulePath.clear();
     if (!state.currentFolder.empty())
         state.currentFolder = host::ensureTrailingSeparator(state.currentFolder);
+    *checkRule_ = CheckRule::forNode(state.nodeKind, context_.store);
 
-    ScanOptions options;
-    options.cache = cache_.get();
-    options.spareRows = &spareRows;
-    ScanResult result = scanFolder(state.currentFolder, state.typeFilter,
-                                   CheckRule::forNode(state.nodeKind, context_.store), options);
+    auto* job = new FolderScanJob(state.currentFolder, state.typeFilter, cache_, this);
+    connect(job, &FolderScanJob::rowsReady, this, &CFileView::rowsRead);
+    connect(job, &FolderScanJob::finished, this, &CFileView::scanFinished);
+    job_ = job;
+    scanClock_.start();
+    job->start();
+
+    // The window keeps working while the scan runs; callers still find the
+    // list complete when refill() returns.
+    QEventLoop loop;
+    connect(job, &FolderScanJob::finished, &loop, &QEventLoop::quit);
+    connect(this, &CFileView::scanStopped, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void CFileView::rowsRead(std::vector<ModuleRow> rows, std::size_t modulesRead,
+                         std::size_t modulesToRead) {
+    app::AppState& state = context_.state;
+    for (ModuleRow& row : rows) {
+        row.checked = checkRule_->checks(row);
+        if (row.checked) ++state.activeCount;
+    }
+    state.fileCount += static_cast<std::uint32_t>(rows.size());
+    model_->appendRows(std::move(rows));
+    if (scanClock_.elapsed() >= kProgressAfterMs && modulesRead < modulesToRead) {
+        if (MainStatusBar* bar = statusBar()) bar->showScanProgress(modulesRead, modulesToRead);
+    }
+}
+
+void CFileView::scanFinished(ScanResult result) {
+    FolderScanJob* job = job_;
+    job_ = nullptr;
+    if (job) job->deleteLater();
+    if (MainStatusBar* bar = statusBar()) bar->hideScanProgress();
+    app::AppState& state = context_.state;
+    if (result.cancelled) {
+        // What was read stays listed, in file name order.
+        model_->sortBy(kColFileName, SortDirection::First);
+        sort_->afterFill();
+        updateSortIndicator();
+        return;
+    }
+    applyCheckRule(result, *checkRule_);
     state.fileCount = result.fileCount;
     state.activeCount = result.activeCount;
     model_->setRows(std::move(result.rows));
@@ -214,6 +263,37 @@ void CFileView::refill() {
     updateSortIndicator();
     if (mode_ == ViewMode::Details) sizeColumns();
     emit filled();
+}
+
+void CFileView::retireScan() {
+    if (!job_) return;
+    FolderScanJob* job = job_;
+    job_ = nullptr;
+    job->cancel();
+    disconnect(job, nullptr, this, nullptr);
+    connect(job, &FolderScanJob::finished, job, &QObject::deleteLater);
+    if (MainStatusBar* bar = statusBar()) bar->hideScanProgress();
+    emit scanStopped();
+}
+
+void CFileView::cancelScan() {
+    if (job_) job_->cancel();
+}
+
+MainStatusBar* CFileView::statusBar() {
+    auto* bar = window()->findChild<MainStatusBar*>();
+    if (bar)
+        connect(bar, &MainStatusBar::cancelScanRequested, this, &CFileView::cancelScan,
+                Qt::UniqueConnection);
+    return bar;
+}
+
+void CFileView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && job_) {
+        cancelScan();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void CFileView::onUpdate(ModshelfView* /*sender*/) {

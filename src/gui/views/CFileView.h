@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -17,13 +18,18 @@ class QVBoxLayout;
 class QTableView;
 
 namespace modshelf::modules {
+class CheckRule;
 class DetailsCache;
 class ListSortState;
+struct ModuleRow;
+struct ScanResult;
 }  // namespace modshelf::modules
 
 namespace modshelf::gui {
 
 struct GuiContext;
+class FolderScanJob;
+class MainStatusBar;
 class ModuleListModel;
 
 struct ListOptionFlags;
@@ -46,8 +52,17 @@ public:
     void onUpdate(ModshelfView* sender) override;
     QWidget* widget() override { return this; }
 
-    // Clears the list and fills it again from the current folder.
+    // Clears the list and fills it again from the current folder. The modules
+    // are read on another thread while the window keeps working: rows appear
+    // as they are read, and a scan longer than a moment shows its progress in
+    // the status bar, where it can be cancelled. refill() returns when the
+    // scan has ended (or was cancelled, or replaced by a newer refill); the
+    // rows are then complete and `filled` has been emitted.
     void refill();
+    // Whether a scan is under way (refill() is waiting for it).
+    bool scanning() const { return job_ != nullptr; }
+    // Stops the running scan; the rows read so far stay listed.
+    void cancelScan();
 
     // A click on a column heading: sorts when sorting by heading is allowed.
     void headingClicked(int column);
@@ -100,8 +115,11 @@ public:
 signals:
     // A row was chosen by a click (or the click hit empty space: path empty).
     void moduleSelected(const QString& path);
-    // The list has been filled again from the current folder.
+    // The list has been filled again from the current folder; every row is
+    // there. Not emitted for a scan that was cancelled or replaced.
     void filled();
+    // A running scan was cancelled or replaced by a newer one.
+    void scanStopped();
 
 private:
     void buildControls();
@@ -112,12 +130,22 @@ private:
     void updateSelectedModule(bool setTitle);
     void applyTextColour();
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void rowsRead(std::vector<modules::ModuleRow> rows, std::size_t modulesRead,
+                  std::size_t modulesToRead);
+    void scanFinished(modules::ScanResult result);
+    // Lets a running scan end on its own in the background, unwatched.
+    void retireScan();
+    MainStatusBar* statusBar();
 
     GuiContext& context_;
     std::unique_ptr<ModuleListModel> model_;
     std::unique_ptr<modules::ListSortState> sort_;
     std::unique_ptr<ListOptionFlags> options_;
-    std::unique_ptr<modules::DetailsCache> cache_;
+    std::shared_ptr<modules::DetailsCache> cache_;
+    FolderScanJob* job_ = nullptr;
+    std::unique_ptr<modules::CheckRule> checkRule_;
+    QElapsedTimer scanClock_;
     QVBoxLayout* outer_ = nullptr;
     QStackedLayout* stack_ = nullptr;
     QTableView* table_ = nullptr;

@@ -26,6 +26,21 @@ Qt::Alignment alignmentOf(int column) {
     }
 }
 
+// A cell shows at most this much of its text: measuring and drawing a text of
+// megabytes (a module's long description) would stall the list for seconds.
+constexpr std::size_t kShownTextBytes = 1024;
+
+QString shownText(std::string text) {
+    if (text.size() > kShownTextBytes) {
+        std::size_t cut = kShownTextBytes;
+        // Not inside a UTF-8 sequence.
+        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+        text.resize(cut);
+        text += "...";
+    }
+    return QString::fromStdString(text);
+}
+
 }  // namespace
 
 SortKeys sortKeysOf(const ModuleRow& row) {
@@ -77,7 +92,7 @@ QVariant ModuleListModel::data(const QModelIndex& index, int role) const {
     const int column = index.column();
     switch (role) {
         case Qt::DisplayRole:
-            return QString::fromStdString(cellText(index.row(), column));
+            return shownText(cellText(index.row(), column));
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(alignmentOf(column));
         case Qt::DecorationRole:
@@ -128,6 +143,15 @@ void ModuleListModel::setRows(std::vector<ModuleRow> rows) {
     beginResetModel();
     rows_ = std::move(rows);
     endResetModel();
+}
+
+void ModuleListModel::appendRows(std::vector<ModuleRow> rows) {
+    if (rows.empty()) return;
+    const int first = rowCount();
+    beginInsertRows({}, first, first + static_cast<int>(rows.size()) - 1);
+    rows_.insert(rows_.end(), std::make_move_iterator(rows.begin()),
+                 std::make_move_iterator(rows.end()));
+    endInsertRows();
 }
 
 std::vector<ModuleRow> ModuleListModel::takeRows() {

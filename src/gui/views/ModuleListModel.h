@@ -26,6 +26,8 @@ public:
 
     // Replaces every row.
     void setRows(std::vector<modules::ModuleRow> rows);
+    // Adds rows at the end, as a scan finishes them.
+    void appendRows(std::vector<modules::ModuleRow> rows);
     void clear() { setRows({}); }
     // Empties the list and hands over its rows, for the next scan to reuse.
     std::vector<modules::ModuleRow> takeRows();

@@ -97,10 +97,10 @@ TEST_F(ModuleDetailsTest, ReadingWritesNothingForRollbackAndWalModules) {
     ASSERT_FALSE(std::filesystem::exists(dir / "logged.bblx-wal"));
 
     const auto before = snapshot(dir.path());
-    for (auto mode : {DetailsOpenMode::Auto, DetailsOpenMode::Immutable}) {
-        EXPECT_EQ(readModuleDetails(path("plain.bblx"), mode).tabName, "PLN");
-        EXPECT_EQ(readModuleDetails(path("logged.bblx"), mode).tabName, "WAL");
-    }
+    EXPECT_EQ(readModuleDetails(path("plain.bblx")).tabName, "PLN");
+    EXPECT_EQ(readModuleDetails(path("logged.bblx")).tabName, "WAL");
+    EXPECT_EQ(readListedDetails(path("plain.bblx")).tabName, "PLN");
+    EXPECT_EQ(readListedDetails(path("logged.bblx")).tabName, "WAL");
     EXPECT_EQ(snapshot(dir.path()), before);
 }
 
@@ -165,19 +165,6 @@ TEST_F(ModuleDetailsTest, ModuleLockedByAWriterGivesEmptyFieldsWithoutWaiting) {
     sqlite3_exec(writer, "ROLLBACK;", nullptr, nullptr, nullptr);
     sqlite3_close(writer);
     EXPECT_EQ(readModuleDetails(path("busy.bblx")).tabName, "BSY");
-}
-
-TEST_F(ModuleDetailsTest, OpenModeFollowsTheSideFiles) {
-    writeModule(path("plain.bblx"), "P", "P");
-    DetailsTable table;
-    table.rows.push_back({"W", "W", "W"});
-    writeModule(path("wal.bblx"), table, /*wal=*/true);
-    EXPECT_EQ(openModeFor(path("plain.bblx"), false, false), DetailsOpenMode::Immutable);
-    EXPECT_EQ(openModeFor(path("plain.bblx"), true, false), DetailsOpenMode::SharedReadOnly);
-    EXPECT_EQ(openModeFor(path("plain.bblx"), false, true), DetailsOpenMode::SharedReadOnly);
-    // A stray journal beside a WAL-mode module must not lead to a connection
-    // that would create -wal and -shm files.
-    EXPECT_EQ(openModeFor(path("wal.bblx"), false, true), DetailsOpenMode::Immutable);
 }
 
 }  // namespace

@@ -267,10 +267,32 @@ TEST(Utf16, RoundTripsEveryCodeUnitSequence) {
     const std::u16string lone = {u'a', 0xD800, u'b', 0xDC00};
     EXPECT_EQ(utf8ToUtf16(utf16ToUtf8(lone)), lone);
     EXPECT_EQ(utf16ToUtf8(u"\U0001F600"), "\xf0\x9f\x98\x80");
-    // Bytes that are not UTF-8 are read as Latin-1.
-    EXPECT_EQ(utf8ToUtf16("\xe9t\xe9"), u"\u00e9t\u00e9");
+    // Bytes that are not UTF-8 travel as lone surrogates and come back as
+    // the same bytes.
+    EXPECT_EQ(utf8ToUtf16("\xe9t\xe9"), u"\xdce9t\xdce9");
     EXPECT_EQ(utf8ToUtf16("\xc3\xa9"), u"\u00e9");
     // Overlong forms are not UTF-8 either.
-    EXPECT_EQ(utf8ToUtf16("\xc0\xaf"), u"\u00c0\u00af");
+    EXPECT_EQ(utf8ToUtf16("\xc0\xaf"), u"\xdcc0\xdcaf");
+    for (const std::string bytes : {"\xe9t\xe9", "\xc0\xaf", "a\xff\xfe", "\xed\xb2\x80\xc3",
+                                    "\xed\xa0\x80", "ok \xe2\x82\xac"})
+        EXPECT_EQ(utf16ToUtf8(utf8ToUtf16(bytes)), bytes);
     EXPECT_EQ(bytesToUtf16(utf16ToBytes(u"\u20ac!")), u"\u20ac!");
+}
+
+// A module's tab name is the name of its activation value, whatever bytes it
+// holds: it must read back from the saved file as the same bytes, or the
+// module's tick is lost after a restart.
+TEST(WineHive, ValueNamesOfAnyBytesComeBackUnchanged) {
+    const std::vector<std::string> names = {"caf\xe9", "\xff\xfe", "ok \xc3\xa9", "\xed\xb2\x80"};
+    WineHive hive = newWineHive(HiveBranch::CurrentUser, "");
+    KeyNode& key = hive.tree.findOrCreate("Software\\Quorvel\\Modshelf\\Workspace1\\Bibles");
+    for (const std::string& name : names) key.setValue(name, RegValue::fromString("True"));
+
+    WineHive read;
+    std::string error;
+    ASSERT_TRUE(parseWineHive(serializeWineHive(hive), read, error)) << error;
+    const KeyNode* back = read.tree.find("Software\\Quorvel\\Modshelf\\Workspace1\\Bibles");
+    ASSERT_NE(back, nullptr);
+    for (const std::string& name : names) EXPECT_NE(back->findValue(name), nullptr) << name;
+    EXPECT_EQ(serializeWineHive(read), serializeWineHive(hive));
 }

@@ -272,3 +272,28 @@ TEST_F(DriveViewTest, WithoutScrivelsFoldersTheTreeStartsWithTheDrives) {
     EXPECT_FALSE(routed(cmd::kOpenExplorer).enabled);
     EXPECT_EQ(list().model().rowCount(), 0);
 }
+
+// A folder's name is bytes: one that is not UTF-8 is browsed and listed all
+// the same, under its own name.
+TEST_F(DriveViewTest, FoldersWhoseNamesAreNotUtf8AreBrowsedAndListed) {
+    const std::string name = "caf\xe9 \xff";
+    const fs::path folder = fixture.driveC() / "windows" / name;
+    fs::create_directories(folder / "inner");
+    test::writeModule(folder / "old.bblx", "Old", "OLD");
+    create();
+    tree().findTopLevel("C:\\")->setExpanded(true);
+    QTreeWidgetItem* windows = childNamed(tree().findTopLevel("C:\\"), "windows");
+    windows->setExpanded(true);
+    QTreeWidgetItem* odd = nullptr;
+    for (int i = 0; i < windows->childCount(); ++i)
+        if (windows->child(i)->text(0).startsWith(QStringLiteral("caf"))) odd = windows->child(i);
+    ASSERT_NE(odd, nullptr);
+    EXPECT_EQ(tree().nodePath(odd), folder.string());
+    odd->setExpanded(true);
+    EXPECT_EQ(childLabels(odd), std::vector<std::string>{"inner"});
+
+    click(odd);
+    EXPECT_EQ(fixture.state.currentFolder, folder.string() + "/");
+    ASSERT_EQ(list().model().rowCount(), 1);
+    EXPECT_EQ(list().model().row(0).record.tabName, "OLD");
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <string>
+
+#include "core/modules/ModuleBudget.h"
+
+namespace modshelf::modules {
+
+// A read-only SQLite connection to one module file, for one read, with the
+// module's budget in force on this thread while it is open.
+//
+// The module is read the way SQLite itself reads it, locks included, so a
+// program writing the module at the same moment is never seen half-way.
+// Only a WAL-mode module with neither a -wal nor an -shm file beside it (no
+// program has it open) is read as an immutable file. Nothing is created or
+// written: no journal, -wal or -shm file appears beside a module. The module
+// and any side file must be regular files, so that a FIFO or a device never
+// blocks a read; a link is followed and its target's side files are used.
+class GuardedModuleConnection {
+public:
+    GuardedModuleConnection(const std::string& path, const ModuleBudget& budget);
+    ~GuardedModuleConnection();
+    GuardedModuleConnection(const GuardedModuleConnection&) = delete;
+    GuardedModuleConnection& operator=(const GuardedModuleConnection&) = delete;
+
+    // Null when the module could not be opened.
+    sqlite3* db() const { return db_; }
+    // The read ran out of work; what it gave so far is not to be trusted.
+    bool overBudget() const { return workLeft_ < 0; }
+
+private:
+    static int onProgress(void* self);
+    static int onBusy(void* self, int attempts);
+
+    sqlite3* db_ = nullptr;
+    std::int64_t workLeft_ = 0;
+};
+
+// The file: URI SQLite is given for a module path (exposed for tests).
+std::string moduleUri(const std::string& absolutePath, bool immutable);
+
+}  // namespace modshelf::modules

@@ -194,6 +194,11 @@ TEST_F(InstalledProgram, F1ShowsTheInstalledHelpPages) {
     const std::string frame = waitForWindow("Modshelf for Scrivel", 30s);
     ASSERT_FALSE(frame.empty()) << "the installed program showed no main window";
 
+    // The window belongs to the menu entry (StartupWMClass) and shows our icon.
+    const std::string xprop = "DISPLAY=" + display_.name() + " xprop -id " + frame + " ";
+    EXPECT_NE(run(xprop + "WM_CLASS").output.find("\"modshelf\""), std::string::npos);
+    EXPECT_EQ(run(xprop + "_NET_WM_ICON").output.find("not found"), std::string::npos);
+
     const std::string xdotool = "DISPLAY=" + display_.name() + " xdotool ";
     std::string help;
     // The first key may arrive before the window has taken the focus; press again then.

@@ -2,8 +2,9 @@
 BUILD_DIR   ?= build
 BUILD_TYPE  ?= RelWithDebInfo
 DEMO_PREFIX ?= $(CURDIR)/.demo-prefix
+PREFIX      ?= /usr/local
 
-.PHONY: all setup configure build test run bench clean
+.PHONY: all setup configure build test run bench clean install
 
 all: build
 
@@ -26,6 +27,11 @@ run: build
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+# The program, its help, icon, menu entry, metainfo and manual page below
+# $(PREFIX); DESTDIR is honoured for packaging.
+install: build
+	@cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -11,6 +11,7 @@ packages=(
     libx11-dev xvfb xauth x11-utils xdotool
     wine wine64 g++-mingw-w64-x86-64
     fonts-dejavu-core poppler-utils
+    desktop-file-utils appstream groff-base
 )
 
 missing=()

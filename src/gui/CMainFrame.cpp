@@ -45,6 +45,7 @@ CMainFrame::CMainFrame(GuiContext& context, const FrameViews& views, CommandTarg
     setObjectName(QStringLiteral("mainFrame"));
     setWindowTitle(QStringLiteral("Modshelf"));
     help_ = std::make_unique<HelpCommands>(context_, programPath_);
+    help_->setWindowParent(this);
 
     // 1. The client area with both views (which fill the tree and the list),
     //    then the actions, menus and toolbar.

@@ -8,6 +8,7 @@
 #include "core/dialogs/MessageBoxParams.h"
 #include "core/dialogs/Prompter.h"
 #include "gui/GuiContext.h"
+#include "gui/help/HelpWindow.h"
 
 namespace modshelf::gui {
 
@@ -19,7 +20,23 @@ HelpCommands::HelpCommands(GuiContext& context, std::string programPath, Opener 
       programPath_(std::move(programPath)),
       programDir_(std::filesystem::path(programPath_).parent_path()),
       opener_(std::move(opener)) {
-    if (!opener_) opener_ = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+    if (!opener_)
+        opener_ = [this](const QUrl& url) {
+            if (url.isLocalFile()) return showInWindow(url.toLocalFile().toStdString());
+            return QDesktopServices::openUrl(url);
+        };
+}
+
+HelpCommands::~HelpCommands() = default;
+
+bool HelpCommands::showInWindow(const std::filesystem::path& page) {
+    // The window's contents come from the help folder; a page found elsewhere
+    // (the quick guide beside the program) is shown in the same window.
+    const auto folder = app::findHelpFolder(programDir_).value_or(page.parent_path());
+    if (!window_ || window_->folder() != folder)
+        window_ = std::make_unique<HelpWindow>(folder, windowParent_);
+    window_->showPage(page);
+    return true;
 }
 
 std::filesystem::path HelpCommands::pageFor(int id) const {

@@ -1,6 +1,7 @@
 #include "gui/ModshelfApplication.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QCursor>
 #include <memory>
 
@@ -37,6 +38,9 @@ void reportSaveFailures(settings::SettingsStore& store, dialogs::Prompter& promp
 
 int runModshelf(int argc, char** argv) {
     QApplication application(argc, argv);
+    // Desktops match the windows to the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.modshelf.Modshelf"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/modshelf-app.svg")));
     const std::string programPath = QCoreApplication::applicationFilePath().toStdString();
 
     platform::OpenedSettingsStore opened = platform::openSettingsStore();

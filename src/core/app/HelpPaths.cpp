@@ -2,7 +2,6 @@
 
 #include <cctype>
 #include <system_error>
-#include <vector>
 
 namespace modshelf::app {
 
@@ -47,14 +46,8 @@ std::string offlinePagePathFor(const std::string& programPath) {
 }
 
 std::optional<std::filesystem::path> findHelpFolder(const std::filesystem::path& programDir) {
-    std::vector<std::filesystem::path> candidates = {
+    const std::filesystem::path candidates[] = {
         programDir / "help", programDir.parent_path() / "share" / "modshelf" / "help"};
-    std::filesystem::path ancestor = programDir;
-    for (int level = 0; level < 5 && !ancestor.empty(); ++level) {
-        candidates.push_back(ancestor / "resources" / "help");
-        if (ancestor == ancestor.parent_path()) break;
-        ancestor = ancestor.parent_path();
-    }
     for (const auto& candidate : candidates)
         if (isFile(candidate / kHelpContentsPage)) return candidate.lexically_normal();
     return std::nullopt;

@@ -20,10 +20,10 @@ inline constexpr const char* kHelpContentsPage = "index.html";
 inline constexpr const char* kHelpIndexPage = "topics.html";
 inline constexpr const char* kOfflinePage = "Modshelf.htm";
 
-// The folder of the help pages: "help" beside the program, the installed
-// share/modshelf/help, or, for a program run from its build folder,
-// resources/help of the source tree above it. Nothing when none holds the
-// contents page.
+// The folder of the help pages: "help" beside the program (where the build
+// puts a copy of them) or, for an installed program, share/modshelf/help
+// beside its bin folder. Nothing when neither holds the contents page. The
+// source tree is never searched: a build folder may be anywhere.
 std::optional<std::filesystem::path> findHelpFolder(const std::filesystem::path& programDir);
 
 // Where a help page is: in the help folder when there is one, otherwise where

@@ -1,5 +1,6 @@
 #include "core/settings/WineHive.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -150,8 +151,14 @@ bool parseKeyHeader(std::string_view line, std::size_t pos, std::string& path,
     path = utf16ToUtf8(name);
     pos = skipSpaces(line, pos);
     seconds = 0;
-    while (pos < line.size() && line[pos] >= '0' && line[pos] <= '9')
-        seconds = seconds * 10 + (line[pos++] - '0');
+    bool tooLarge = false;
+    while (pos < line.size() && line[pos] >= '0' && line[pos] <= '9') {
+        const int digit = line[pos++] - '0';
+        tooLarge = tooLarge || seconds > (INT64_MAX - digit) / 10;
+        if (!tooLarge) seconds = seconds * 10 + digit;
+    }
+    // A time past any clock is no time: unknown, as when it is missing.
+    if (tooLarge) seconds = 0;
     return true;
 }
 

@@ -114,22 +114,29 @@ TEST(HelpPaths, OfflinePageBesideTheProgram) {
     EXPECT_EQ(offlinePagePathFor("modshelf"), "Modshelf.htm");
 }
 
-TEST(HelpPaths, HelpFolderBesideTheProgramOrInTheSourceTreeAbove) {
+TEST(HelpPaths, HelpFolderBesideTheProgramOrInstalledButNeverTheSourceTree) {
     test::TempDir root;
     const auto program = root / "build" / "src";
     std::filesystem::create_directories(program);
+    // A build folder inside the source tree must not lean on the pages there.
+    std::filesystem::create_directories(root / "resources" / "help");
+    test::writeFile(root / "resources" / "help" / "index.html", "<html></html>");
     EXPECT_FALSE(findHelpFolder(program));
     EXPECT_EQ(helpPagePath(program, "index.html"), program / "help" / "index.html");
 
-    std::filesystem::create_directories(root / "resources" / "help");
-    test::writeFile(root / "resources" / "help" / "index.html", "<html></html>");
-    ASSERT_TRUE(findHelpFolder(program));
-    EXPECT_EQ(*findHelpFolder(program), (root / "resources" / "help").lexically_normal());
+    // Installed: bin/modshelf with share/modshelf/help.
+    const auto bin = root / "usr" / "bin";
+    std::filesystem::create_directories(bin);
+    std::filesystem::create_directories(root / "usr" / "share" / "modshelf" / "help");
+    test::writeFile(root / "usr" / "share" / "modshelf" / "help" / "index.html", "<html></html>");
+    ASSERT_TRUE(findHelpFolder(bin));
+    EXPECT_EQ(*findHelpFolder(bin),
+              (root / "usr" / "share" / "modshelf" / "help").lexically_normal());
 
-    // An installed copy beside the program wins.
-    std::filesystem::create_directories(program / "help");
-    test::writeFile(program / "help" / "index.html", "<html></html>");
-    EXPECT_EQ(helpPagePath(program, "topics.html"), program / "help" / "topics.html");
+    // The copy beside the program wins.
+    std::filesystem::create_directories(bin / "help");
+    test::writeFile(bin / "help" / "index.html", "<html></html>");
+    EXPECT_EQ(helpPagePath(bin, "topics.html"), bin / "help" / "topics.html");
 }
 
 }  // namespace

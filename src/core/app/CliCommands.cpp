@@ -222,12 +222,13 @@ int activate(CliEnvironment& env, const CommandLine& line) {
 
 int showModule(CliEnvironment& env, const CommandLine& line) {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(line.file, error)) {
+    const std::optional<std::string> file = localFolder(line.file, env.drives);
+    if (!file || !std::filesystem::is_regular_file(*file, error)) {
         env.err << "modshelf: " << line.file << ": no such module file\n";
         return kExitFailure;
     }
     // The report the window saves to a file, with the terminal's line ends.
-    const std::filesystem::path path(line.file);
+    const std::filesystem::path path(*file);
     std::string folder = path.parent_path().string();
     if (folder.empty()) folder = ".";
     const std::string name = path.filename().string();

@@ -12,6 +12,7 @@
 #include "gui/GuiContext.h"
 #include "gui/WaitCursor.h"
 #include "gui/views/CFileView.h"
+#include "gui/views/ModuleListModel.h"
 #include "gui/workspaces/WorkspaceCompareDialog.h"
 #include "gui/workspaces/WorkspaceMatrixDialog.h"
 
@@ -124,11 +125,17 @@ void WorkspaceViewCommands::showMatrix() {
     workspaces::WorkspaceMatrix matrix;
     {
         WaitCursor busy;
-        modules::TypeFilter filter;
-        filter.applyWorkspacePreset();
-        const modules::ScanResult scan =
-            modules::scanFolder(context_.state.resourceFolder, filter, modules::CheckRule());
-        matrix = workspaces::WorkspaceMatrix::build(scan.rows, context_.store);
+        // A workspace node lists the resource folder's Bibles, commentaries
+        // and dictionaries already: the matrix's rows, without reading again.
+        if (node::isWorkspace(context_.state.nodeKind) && !list_.scanning()) {
+            matrix = workspaces::WorkspaceMatrix::build(list_.model().rows(), context_.store);
+        } else {
+            modules::TypeFilter filter;
+            filter.applyWorkspacePreset();
+            const modules::ScanResult scan =
+                modules::scanFolder(context_.state.resourceFolder, filter, modules::CheckRule());
+            matrix = workspaces::WorkspaceMatrix::build(scan.rows, context_.store);
+        }
     }
     WorkspaceMatrixDialog dialog(context_, std::move(matrix), list_.window());
     run(dialog);

@@ -121,6 +121,8 @@ TEST_F(CliCommands, ShowNeedsAnExistingFile) {
     EXPECT_NE(out.str().find("KJV"), std::string::npos) << out.str();
     EXPECT_NE(out.str().find("King James"), std::string::npos) << out.str();
     EXPECT_EQ(out.str().find('\r'), std::string::npos);
+    EXPECT_EQ(run({"show", "c:\\scrivel\\MHC.cmtx"}), 0) << err.str();
+    EXPECT_NE(out.str().find("Matthew Henry"), std::string::npos) << out.str();
     EXPECT_EQ(run({"show", (resources / "none.bblx").string()}), 1);
     EXPECT_NE(err.str().find("no such module file"), std::string::npos);
 }

@@ -89,20 +89,33 @@ private:
 // A save whose disk is slow: a Wine program starts while the file is replaced.
 class SlowSaveStore : public WinePrefixSettingsStore {
 public:
-    SlowSaveStore(const LivePrefix& prefix, Options options)
-        : WinePrefixSettingsStore(prefix.path(), std::move(options)), prefix_(prefix) {}
+    // waitForServer: hold the save until the started server is there (the
+    // unguarded case, where nothing stops it), so that a slow start on a busy
+    // machine cannot hide the loss; otherwise give it a fixed while.
+    SlowSaveStore(const LivePrefix& prefix, Options options, bool waitForServer)
+        : WinePrefixSettingsStore(prefix.path(), std::move(options)),
+          prefix_(prefix),
+          waitForServer_(waitForServer) {}
 
 protected:
     bool writeHiveFile(const std::filesystem::path& file, const std::string& text,
                        std::string& error) override {
         std::system(
             (prefix_.environment() + "wine reg query 'HKCU\\Software' >/dev/null 2>&1 &").c_str());
-        std::this_thread::sleep_for(2500ms);
+        if (waitForServer_) {
+            for (int i = 0; i < 300 && !SystemWineServerProbe::probeProcesses(prefix_.path()).running;
+                 ++i)
+                std::this_thread::sleep_for(100ms);
+            std::this_thread::sleep_for(1000ms);  // it reads the files right after it starts
+        } else {
+            std::this_thread::sleep_for(2500ms);
+        }
         return WinePrefixSettingsStore::writeHiveFile(file, text, error);
     }
 
 private:
     const LivePrefix& prefix_;
+    bool waitForServer_;
 };
 
 bool haveWine() {
@@ -219,7 +232,7 @@ TEST_F(LiveWine, AServerStartingDuringAnOfflineSaveDoesNotLoseTheChange) {
             WinePrefixSettingsStore::Options options =
                 liveOptions(std::make_shared<WineRegistryTool>(prefix_->path()));
             options.guardServerStart = guarded;
-            SlowSaveStore store(*prefix_, options);
+            SlowSaveStore store(*prefix_, options, !guarded);
             EXPECT_EQ(SetRegString(store, kKey, "Gap", value), kSuccess) << store.lastError();
         }
         prefix_->run("wine reg add 'HKCU\\Software\\Quorvel\\Elsewhere' /v x /d " + value + " /f");

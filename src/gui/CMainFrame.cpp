@@ -201,13 +201,15 @@ void CMainFrame::restorePlacement() {
 void CMainFrame::applyStayOnTop(bool onTop) {
     if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == onTop) return;
     const bool wasVisible = isVisible();
+    const bool placed = testAttribute(Qt::WA_Moved);
     const QRect placement = geometry();
     setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-    if (wasVisible) {
-        // Changing the flag hides the window; bring it back where it was.
-        setGeometry(placement);
-        show();
-    }
+    // Changing the flag moves the window back to its old frame position; before
+    // the first show that is taken as the inner one, and the window would creep
+    // by its frame at every start. Put the inner rectangle back.
+    if (wasVisible || placed) setGeometry(placement);
+    // Changing the flag also hides a shown window.
+    if (wasVisible) show();
 }
 
 bool CMainFrame::handleCommand(int id) {

@@ -178,15 +178,15 @@ TEST_F(Lifecycle, MaximizedCloseStoresTheNormalRectangleWithTheRestoreFlag) {
 }
 
 TEST_F(Lifecycle, RestoreUnderWayKeepsTheImportedPlacement) {
-    settings::SetRegString(store, app::kSettingsKey, "WindowPos", "0:1:-1:-1:-1:-1:10:20:410:320");
+    settings::SetRegString(store, app::kSettingsKey, "WindowPos", "0:1:-1:-1:-1:-1:10:60:410:360");
     auto frame = makeFrame();
     frame->show();
-    EXPECT_EQ(frame->geometry(), QRect(10, 20, 400, 300));
+    EXPECT_EQ(frame->geometry(), QRect(10, 60, 400, 300));
     frame->setGeometry(30, 30, 300, 300);
     state.settingsRestored = true;
     frame->close();
     EXPECT_EQ(settings::GetRegString(store, RegRoot::CurrentUser, app::kSettingsKey, "WindowPos"),
-              "0:1:-1:-1:-1:-1:10:20:410:320");
+              "0:1:-1:-1:-1:-1:10:60:410:360");
 }
 
 TEST_F(Lifecycle, UnusablePlacementKeepsTheDefault) {

@@ -16,7 +16,6 @@
 #include "core/app/CommandIds.h"
 #include "core/app/FrameSettings.h"
 #include "core/app/FrameTexts.h"
-#include "core/app/InstanceMarker.h"
 #include "core/app/Startup.h"
 #include "core/host/DriveMap.h"
 #include "core/host/HostControl.h"
@@ -70,7 +69,6 @@ CMainFrame::CMainFrame(GuiContext& context, const FrameViews& views, CommandTarg
 }
 
 CMainFrame::~CMainFrame() {
-    if (context_.instanceMarker) context_.instanceMarker->close();
     if (context_.document) {
         context_.document->removeView(tree_);
         context_.document->removeView(list_);
@@ -297,7 +295,8 @@ void CMainFrame::showEvent(QShowEvent* event) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    if (context_.instanceMarker) context_.instanceMarker->close();
+    // The single-instance marker stays with the application until the process
+    // ends: notices of this close may still be shown.
     if (!context_.state.settingsRestored)
         app::writeWindowPos(context_.store, capturePlacement(*this));
     std::error_code error;

@@ -126,7 +126,7 @@ private:
 
 using Lifecycle = FrameFixture;
 
-TEST_F(Lifecycle, CloseReleasesTheMarkerSavesPlacementAndDeletesTheWorkFile) {
+TEST_F(Lifecycle, CloseKeepsTheMarkerSavesPlacementAndDeletesTheWorkFile) {
     modshelf::test::TempDir dir;
     InFolder inFolder(dir.path());
     modshelf::test::writeFile(dir / "rtfconv.tmp", "x");
@@ -138,7 +138,8 @@ TEST_F(Lifecycle, CloseReleasesTheMarkerSavesPlacementAndDeletesTheWorkFile) {
     frame->setGeometry(100, 120, 640, 480);
     frame->show();
     EXPECT_TRUE(frame->close());
-    EXPECT_FALSE(marker.isOpen());
+    // Held until the program ends: a notice of this close may still be shown.
+    EXPECT_TRUE(marker.isOpen());
     EXPECT_FALSE(std::filesystem::exists(dir / "rtfconv.tmp"));
     const auto stored = app::readWindowPos(store);
     ASSERT_TRUE(stored);

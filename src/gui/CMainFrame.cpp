@@ -289,9 +289,10 @@ void CMainFrame::showEvent(QShowEvent* event) {
         activeView_ = tree_;
     }
     const host::DriveMap noDrives;
-    const std::string folder = host::currentFolderOrDefault(
-        context_.state.currentFolder, context_.drives ? *context_.drives : noDrives);
-    setWindowTitle(QString::fromStdString(app::startTitle(context_.state.titlePrefix, folder)));
+    const host::DriveMap& drives = context_.drives ? *context_.drives : noDrives;
+    const std::string folder = host::currentFolderOrDefault(context_.state.currentFolder, drives);
+    setWindowTitle(QString::fromStdString(
+        app::startTitle(context_.state.titlePrefix, drives.displayPath(folder))));
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

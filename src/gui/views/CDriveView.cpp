@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "core/app/CommandIds.h"
+#include "core/app/FrameTexts.h"
 #include "core/host/DriveMap.h"
 #include "core/host/HostControl.h"
 #include "core/host/HostFolders.h"
@@ -280,7 +281,7 @@ void CDriveView::refreshTitleAndList() {
             title += clickedItem_->text(0).toStdString();
         }
     } else {
-        title += host::ensureTrailingSeparator(folderText) + "*.*";
+        title = app::startTitle(title, drives_->displayPath(folderText));
     }
     setMainTitle(title);
     if (state.currentFolder.empty()) state.currentFolder = host::defaultHostFolder(*drives_);

@@ -21,6 +21,7 @@
 #include "gui/GuiContext.h"
 #include "gui/WaitCursor.h"
 #include "gui/views/DriveKinds.h"
+#include "gui/views/ListAppearance.h"
 #include "gui/views/ViewIcons.h"
 #include "platform/linux/WinePrefixLocation.h"
 
@@ -107,6 +108,7 @@ CDriveView::CDriveView(GuiContext& context, QWidget* parent)
     setMouseTracking(true);  // hot-tracking
     setIconSize(QSize(16, 16));
     applyTextColour();
+    showFocusInSelection(*this);
 
     connect(this, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current, QTreeWidgetItem*) { selectionChangedTo(current); });

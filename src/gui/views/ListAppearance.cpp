@@ -46,8 +46,25 @@ void fitNamesInCells(QListView& icons) {
     icons.setGridSize(QSize(check + icons.iconSize().width() + text + 2 * spacing, height));
 }
 
+void keepCheckBoxesVisible(QAbstractItemView& view) {
+    QPalette palette = view.palette();
+    const QColor base = palette.color(QPalette::Base);
+    if (base.lightness() >= 128) return;
+    // Styles draw a box's outline a shade darker than the window colour, which
+    // on a dark theme is as dark as the list itself: the empty boxes vanish.
+    // Between the list's background and its text the outline shows.
+    const QColor text = palette.color(QPalette::Text);
+    const QColor between((base.red() + 2 * text.red()) / 3, (base.green() + 2 * text.green()) / 3,
+                         (base.blue() + 2 * text.blue()) / 3);
+    for (const auto group : {QPalette::Active, QPalette::Inactive})
+        palette.setColor(group, QPalette::Window, between);
+    view.setPalette(palette);
+}
+
 void applyListAppearance(QTableView& details, QListView& icons) {
     details.horizontalHeader()->setStretchLastSection(true);
+    keepCheckBoxesVisible(details);
+    keepCheckBoxesVisible(icons);
     showFocusInSelection(details);
     showFocusInSelection(icons);
     QListView* view = &icons;

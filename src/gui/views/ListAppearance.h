@@ -18,6 +18,9 @@ void applyListAppearance(QTableView& details, QListView& icons);
 // the view mode changes.
 void fitNamesInCells(QListView& icons);
 
+// On a dark palette, the empty check boxes keep an outline that shows.
+void keepCheckBoxesVisible(QAbstractItemView& view);
+
 // A pane without the focus shows its selection in a muted colour, so that
 // the user sees which of the two panes the keyboard is in.
 void showFocusInSelection(QAbstractItemView& view);

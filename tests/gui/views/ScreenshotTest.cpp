@@ -12,11 +12,16 @@
 #include <QImage>
 #include <QPainter>
 #include <QPalette>
+#include <QStyle>
+#include <QStyleOptionViewItem>
+#include <QTableView>
 #include <QTest>
 
 #include "ViewFixture.h"
 #include "gui/views/CDriveView.h"
 #include "gui/views/CFileView.h"
+#include "gui/views/ListAppearance.h"
+#include "gui/views/ViewIcons.h"
 
 using namespace modshelf;
 
@@ -81,6 +86,45 @@ TEST(Screenshots, BothPanesAtScaleOneAndTwoInLightAndDark) {
         EXPECT_LT(b.pixelColor(empty).lightness(), 100) << "scale " << scale;
         EXPECT_GT(a.pixelColor(empty).lightness(), 200) << "scale " << scale;
     }
+}
+
+// The navy outlines of the list's and the tree's images stay visible on a
+// dark background.
+TEST(Screenshots, ImageOutlinesAreLightOnADarkPalette) {
+    const QPalette light = QApplication::palette();
+    const auto outline = [] {
+        const QImage image = gui::viewIcon(gui::ViewIcon::ModuleFile).pixmap(16, 16).toImage();
+        return image.pixelColor(3, 8);  // on the page's left edge
+    };
+    const QColor onLight = outline();
+    QApplication::setPalette(darkPalette());
+    const QColor onDark = outline();
+    QApplication::setPalette(light);
+    EXPECT_LT(onLight.lightness(), 100);
+    EXPECT_GT(onDark.lightness(), 150);
+    EXPECT_GT(onDark.alpha(), 100);
+}
+
+// An empty check box in the list must stand out from the list's background.
+TEST(Screenshots, EmptyCheckBoxesShowOnADarkPalette) {
+    QTableView view;
+    view.setPalette(darkPalette());
+    gui::keepCheckBoxesVisible(view);
+    QImage image(20, 20, QImage::Format_ARGB32);
+    const QColor base = view.palette().color(QPalette::Base);
+    image.fill(base);
+    QStyleOptionViewItem option;
+    option.initFrom(&view);
+    option.rect = QRect(2, 2, 16, 16);
+    option.state = QStyle::State_Enabled | QStyle::State_Off;
+    QPainter painter(&image);
+    view.style()->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &option, &painter, &view);
+    painter.end();
+    int standingOut = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (std::abs(image.pixelColor(x, y).lightness() - base.lightness()) > 40) ++standingOut;
+    EXPECT_GT(standingOut, 20);
 }
 
 }  // namespace

@@ -17,9 +17,12 @@
 #include "core/app/FrameSettings.h"
 #include "core/app/FrameTexts.h"
 #include "core/app/Startup.h"
+#include "core/dialogs/MessageBoxParams.h"
+#include "core/dialogs/Prompter.h"
 #include "core/host/DriveMap.h"
 #include "core/host/HostControl.h"
 #include "core/host/HostFolders.h"
+#include "core/host/HostStartHint.h"
 #include "gui/CModshelfDoc.h"
 #include "gui/CommandActions.h"
 #include "gui/GuiContext.h"
@@ -233,7 +236,15 @@ bool CMainFrame::handleCommand(int id) {
         case kStopHost:
         case kStopAndStartHost:
             if (!context_.host) return false;
-            if (id == kStartHost) context_.host->startHost();
+            if (id == kStartHost && !context_.host->startHost()) {
+                const host::DriveMap noDrives;
+                context_.prompter.messageBox(
+                    host::hostStartFailureText(context_.state,
+                                               context_.drives ? *context_.drives : noDrives),
+                    host::kHostStartFailureCaption,
+                    dialogs::mb::kOk | dialogs::mb::kIconExclamation,
+                    dialogs::standardParams(true));
+            }
             if (id == kStopHost) context_.host->stopHost();
             if (id == kStopAndStartHost) context_.host->stopAndStartHost();
             return true;

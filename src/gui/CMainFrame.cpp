@@ -16,11 +16,13 @@
 #include "core/app/CommandIds.h"
 #include "core/app/FrameSettings.h"
 #include "core/app/FrameTexts.h"
-#include "core/app/InstanceMarker.h"
 #include "core/app/Startup.h"
+#include "core/dialogs/MessageBoxParams.h"
+#include "core/dialogs/Prompter.h"
 #include "core/host/DriveMap.h"
 #include "core/host/HostControl.h"
 #include "core/host/HostFolders.h"
+#include "core/host/HostStartHint.h"
 #include "gui/CModshelfDoc.h"
 #include "gui/CommandActions.h"
 #include "gui/GuiContext.h"
@@ -71,7 +73,6 @@ CMainFrame::CMainFrame(GuiContext& context, const FrameViews& views, CommandTarg
 }
 
 CMainFrame::~CMainFrame() {
-    if (context_.instanceMarker) context_.instanceMarker->close();
     if (context_.document) {
         context_.document->removeView(tree_);
         context_.document->removeView(list_);
@@ -203,13 +204,15 @@ void CMainFrame::restorePlacement() {
 void CMainFrame::applyStayOnTop(bool onTop) {
     if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == onTop) return;
     const bool wasVisible = isVisible();
+    const bool placed = testAttribute(Qt::WA_Moved);
     const QRect placement = geometry();
     setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-    if (wasVisible) {
-        // Changing the flag hides the window; bring it back where it was.
-        setGeometry(placement);
-        show();
-    }
+    // Changing the flag moves the window back to its old frame position; before
+    // the first show that is taken as the inner one, and the window would creep
+    // by its frame at every start. Put the inner rectangle back.
+    if (wasVisible || placed) setGeometry(placement);
+    // Changing the flag also hides a shown window.
+    if (wasVisible) show();
 }
 
 bool CMainFrame::handleCommand(int id) {
@@ -235,7 +238,15 @@ bool CMainFrame::handleCommand(int id) {
         case kStopHost:
         case kStopAndStartHost:
             if (!context_.host) return false;
-            if (id == kStartHost) context_.host->startHost();
+            if (id == kStartHost && !context_.host->startHost()) {
+                const host::DriveMap noDrives;
+                context_.prompter.messageBox(
+                    host::hostStartFailureText(context_.state,
+                                               context_.drives ? *context_.drives : noDrives),
+                    host::kHostStartFailureCaption,
+                    dialogs::mb::kOk | dialogs::mb::kIconExclamation,
+                    dialogs::standardParams(true));
+            }
             if (id == kStopHost) context_.host->stopHost();
             if (id == kStopAndStartHost) context_.host->stopAndStartHost();
             return true;
@@ -291,13 +302,15 @@ void CMainFrame::showEvent(QShowEvent* event) {
         activeView_ = tree_;
     }
     const host::DriveMap noDrives;
-    const std::string folder = host::currentFolderOrDefault(
-        context_.state.currentFolder, context_.drives ? *context_.drives : noDrives);
-    setWindowTitle(QString::fromStdString(app::startTitle(context_.state.titlePrefix, folder)));
+    const host::DriveMap& drives = context_.drives ? *context_.drives : noDrives;
+    const std::string folder = host::currentFolderOrDefault(context_.state.currentFolder, drives);
+    setWindowTitle(QString::fromStdString(
+        app::startTitle(context_.state.titlePrefix, drives.displayPath(folder))));
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    if (context_.instanceMarker) context_.instanceMarker->close();
+    // The single-instance marker stays with the application until the process
+    // ends: notices of this close may still be shown.
     if (!context_.state.settingsRestored)
         app::writeWindowPos(context_.store, capturePlacement(*this));
     std::error_code error;

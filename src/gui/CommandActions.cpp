@@ -18,13 +18,12 @@ QIcon commandIcon(const char* name) {
 CommandActions::CommandActions(QWidget* owner, std::function<void(int id)> dispatch)
     : QObject(owner) {
     for (const app::CommandInfo& info : app::commandTable()) {
-        QString text = QString::fromStdString(info.text);
-        text.replace(QLatin1Char('&'), QStringLiteral("&&"));
-        auto* action = new QAction(text, owner);
+        // "&" marks the menu mnemonic (Alt+W, then a letter).
+        auto* action = new QAction(QString::fromStdString(info.text), owner);
         action->setData(info.id);
         action->setStatusTip(QString::fromStdString(info.statusPrompt()));
         const std::string tip = info.toolTip();
-        action->setToolTip(QString::fromStdString(tip.empty() ? info.text : tip));
+        action->setToolTip(QString::fromStdString(tip.empty() ? info.plainText() : tip));
         if (!info.shortcut.empty()) {
             action->setShortcut(QKeySequence(QString::fromStdString(info.shortcut)));
             action->setShortcutContext(Qt::WindowShortcut);

@@ -12,6 +12,7 @@
 #include "gui/CModshelfApp.h"
 #include "gui/FrameViews.h"
 #include "gui/GuiContext.h"
+#include "gui/SaveFailureNotices.h"
 #include "gui/dialogs/QtPrompter.h"
 #include "gui/dialogs/XMessageBox.h"
 #include "platform/linux/LinuxProgramLauncher.h"
@@ -21,20 +22,6 @@
 #include "platform/linux/X11WindowSystem.h"
 
 namespace modshelf::gui {
-
-namespace {
-
-// A failed save must not pass unnoticed: the change the user just made is not
-// on disk.
-void reportSaveFailures(settings::SettingsStore& store, dialogs::Prompter& prompter) {
-    store.setSaveFailureListener([&prompter](const std::string& message) {
-        prompter.messageBox("Modshelf could not save a setting.\n\n" + message,
-                            " Settings Not Saved", dialogs::mb::kOk | dialogs::mb::kIconExclamation,
-                            dialogs::standardParams(true));
-    });
-}
-
-}  // namespace
 
 int runModshelf(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -46,7 +33,9 @@ int runModshelf(int argc, char** argv) {
     platform::OpenedSettingsStore opened = platform::openSettingsStore();
     settings::SettingsStore& store = *opened.store;
     QtPrompter prompter;
-    reportSaveFailures(store, prompter);
+    // A failed save must not pass unnoticed: the change the user just made is
+    // not on disk.
+    SaveFailureNotices saveFailures(store, prompter);
     XMessageBox::setAnswerStore(&store);  // remembered "don't ask again" answers
 
     app::AppState state;
@@ -71,7 +60,12 @@ int runModshelf(int argc, char** argv) {
         prompter.messageBox(opened.noticeText, " Modshelf Settings",
                             dialogs::mb::kOk | dialogs::mb::kIconInformation,
                             dialogs::standardParams(true));
-    return application.exec();
+    const int result = application.exec();
+    // A save that failed at exit (the window's placement) is told now, while
+    // this copy still holds the marker: none can start under the notice.
+    prompter.setOwner(nullptr);
+    saveFailures.showPending();
+    return result;
 }
 
 }  // namespace modshelf::gui

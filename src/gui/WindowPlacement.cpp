@@ -3,7 +3,9 @@
 #include <QGuiApplication>
 #include <QRect>
 #include <QScreen>
+#include <QStyle>
 #include <QWidget>
+#include <QWindow>
 
 namespace modshelf::gui {
 
@@ -24,15 +26,50 @@ app::WindowPos capturePlacement(const QWidget& window) {
     return app::placementForClose(pos, maximized);
 }
 
+namespace {
+
+// The screen that shows most of the rectangle; null when none shows any.
+const QScreen* screenShowing(const QRect& rect) {
+    const QScreen* best = nullptr;
+    qint64 bestArea = 0;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect common = screen->geometry().intersected(rect);
+        const qint64 area = qint64(common.width()) * common.height();
+        if (area > bestArea) {
+            best = screen;
+            bestArea = area;
+        }
+    }
+    return best;
+}
+
+// The frame around the window's inner rectangle. Before the window has been
+// shown the window manager has not said, so take a border and a title bar as
+// the style draws them.
+app::FrameMargins frameMargins(const QWidget& window) {
+    if (const QWindow* handle = window.windowHandle()) {
+        const QMargins m = handle->frameMargins();
+        if (!m.isNull()) return {m.left(), m.top(), m.right(), m.bottom()};
+    }
+    const int border = std::max(1, window.style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth));
+    const int title = window.style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    return {border, std::max(border, title), border, border};
+}
+
+}  // namespace
+
 bool applyPlacement(QWidget& window, const app::WindowPos& stored) {
-    const app::WindowPos pos = app::placementForStart(stored, app::kShowNormal);
+    app::WindowPos pos = app::placementForStart(stored, app::kShowNormal);
     const QRect rect(pos.left, pos.top, pos.right - pos.left, pos.bottom - pos.top);
     if (rect.width() <= 0 || rect.height() <= 0) return false;
-    bool onScreen = false;
-    for (const QScreen* screen : QGuiApplication::screens())
-        if (screen->virtualGeometry().intersects(rect)) onScreen = true;
-    if (!onScreen) return false;
-    window.setGeometry(rect);
+    const QScreen* screen = screenShowing(rect);
+    if (!screen) return false;
+    const QRect available = screen->availableGeometry();
+    pos = app::clampToArea(pos,
+                           {available.left(), available.top(), available.left() + available.width(),
+                            available.top() + available.height()},
+                           frameMargins(window));
+    window.setGeometry(QRect(pos.left, pos.top, pos.right - pos.left, pos.bottom - pos.top));
     return true;
 }
 

@@ -11,9 +11,10 @@ namespace modshelf::gui {
 // round-trips exactly whatever the window manager's frame.
 app::WindowPos capturePlacement(const QWidget& window);
 
-// Applies a stored placement to a window that is not shown yet. A rectangle
-// that is empty or lies on no screen (a monitor that has gone) is ignored and
-// the window keeps its default placement. True when applied.
+// Applies a stored placement to a window that is not shown yet, brought
+// inside the work area of the screen that shows most of it. A rectangle that
+// is empty or lies on no screen (a monitor that has gone) is ignored and the
+// window keeps its default placement. True when applied.
 bool applyPlacement(QWidget& window, const app::WindowPos& pos);
 
 }  // namespace modshelf::gui

@@ -9,7 +9,7 @@ namespace modshelf::app {
 // menus, toolbar and keyboard shortcuts from this one table.
 struct CommandInfo {
     int id = 0;
-    std::string text;      // menu text without the shortcut
+    std::string text;      // menu text without the shortcut; "&" marks the mnemonic
     std::string shortcut;  // "F1", "Ctrl+F1", ...; empty when there is none
     std::string prompt;    // the status-bar prompt, then "\n" and the tooltip where there is one
     std::string icon;      // image name below the icon resources; empty when there is none
@@ -21,6 +21,8 @@ struct CommandInfo {
     std::string toolTip() const;
     // The menu text as the menu shows it: text, then a tab and the shortcut.
     std::string menuText() const;
+    // The text without its mnemonic mark, as buttons and lists show it.
+    std::string plainText() const;
 };
 
 const std::vector<CommandInfo>& commandTable();

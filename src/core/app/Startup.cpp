@@ -39,8 +39,12 @@ bool initInstance(AppState& state, const StartupEnvironment& env,
                   const std::function<bool()>& createMainWindow) {
     state.helpFilePath = helpFilePathFor(env.programPath);
     if (refuseSecondCopy(env.marker, env.prompter)) return false;
+    // Everything the start writes (keys that the first reads create, the
+    // bookkeeping values, the leftovers removed) is saved once, at the end.
+    settings::SettingsOperation operation(env.store);
     if (!createMainWindow()) return false;
     clearLeftovers(env.store, env.currentDir, env.diagnostics ? *env.diagnostics : std::cout);
+    operation.commit();
     return true;
 }
 

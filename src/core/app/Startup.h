@@ -47,7 +47,8 @@ struct StartupEnvironment {
 
 // The start-up sequence. createMainWindow builds and shows the frame with its
 // views; false there ends start-up without clearing the leftovers. Returns
-// false when the program must end.
+// false when the program must end. All its writes are one settings operation:
+// one save, and a failed save reported once.
 bool initInstance(AppState& state, const StartupEnvironment& env,
                   const std::function<bool()>& createMainWindow);
 

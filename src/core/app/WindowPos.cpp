@@ -1,5 +1,6 @@
 #include "core/app/WindowPos.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cstdio>
@@ -45,6 +46,26 @@ std::optional<WindowPos> parseWindowPos(const std::string& text) {
 WindowPos placementForStart(WindowPos stored, int startShowCmd) {
     stored.showCmd = startShowCmd;
     return stored;
+}
+
+namespace {
+
+// One axis: [start, start + length) with its frame inside [low, high).
+void clampAxis(int& start, int& end, int low, int high, int before, int after) {
+    const int room = std::max(1, high - low - before - after);
+    const int length = std::min(end - start, room);
+    int first = std::clamp(start, low + before, high - after - length);
+    start = first;
+    end = first + length;
+}
+
+}  // namespace
+
+WindowPos clampToArea(WindowPos pos, const ScreenArea& area, const FrameMargins& frame) {
+    if (area.right <= area.left || area.bottom <= area.top) return pos;
+    clampAxis(pos.left, pos.right, area.left, area.right, frame.left, frame.right);
+    clampAxis(pos.top, pos.bottom, area.top, area.bottom, frame.top, frame.bottom);
+    return pos;
 }
 
 WindowPos placementForClose(WindowPos current, bool maximized) {

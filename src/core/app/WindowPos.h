@@ -31,6 +31,19 @@ std::optional<WindowPos> parseWindowPos(const std::string& text);
 // The placement to apply at start: the stored one with the show state the
 // program was started with.
 WindowPos placementForStart(WindowPos stored, int startShowCmd);
+// A screen's work area: left, top inclusive; right, bottom exclusive.
+struct ScreenArea {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+// The window frame's thickness around the normal rectangle.
+struct FrameMargins {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+// The stored placement brought inside the work area, frame included: moved
+// in where it sticks out, and shrunk first where it is larger than the area
+// (a placement stored at another scale, or on a larger screen).
+WindowPos clampToArea(WindowPos pos, const ScreenArea& area, const FrameMargins& frame);
+
 // The placement to store at close: a maximized window keeps its normal
 // rectangle and gains the restore-to-maximized flag.
 WindowPos placementForClose(WindowPos current, bool maximized);

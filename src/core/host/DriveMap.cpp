@@ -171,4 +171,9 @@ std::optional<std::string> DriveMap::toWindowsPath(std::string_view localPath) c
     return text;
 }
 
+std::string DriveMap::displayPath(std::string_view localPath) const {
+    if (localPath.empty() || localPath.front() != '/') return std::string(localPath);
+    return toWindowsPath(localPath).value_or(std::string(localPath));
+}
+
 }  // namespace modshelf::host

@@ -47,6 +47,10 @@ public:
     // root wins, so c: beats z:), or nullopt when no drive holds it.
     std::optional<std::string> toWindowsPath(std::string_view localPath) const;
 
+    // A folder as the user reads it in titles: the Windows form that the tree
+    // and Scrivel use when a drive holds it, the local path as it is otherwise.
+    std::string displayPath(std::string_view localPath) const;
+
 private:
     std::vector<Drive> drives_;
 };

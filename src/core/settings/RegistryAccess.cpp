@@ -44,10 +44,9 @@ bool DeleteKeyTree(SettingsStore& store, RegRoot root, const std::string& keyPat
     return DeleteKeyTree(store, root, keyPath, std::cout);
 }
 
-bool DeleteKeyTree(SettingsStore& store, RegRoot root, const std::string& keyPath,
-                   std::ostream& diagnostics) {
-    SettingsOperation operation(store);  // one save for the whole tree
-    std::string path = keyPath;
+namespace {
+
+bool deleteTree(SettingsStore& store, RegRoot root, std::string path, std::ostream& diagnostics) {
     if (store.deleteKey(root, path) == kSuccess) return true;
 
     Status opened = store.openKey(root, path);
@@ -59,15 +58,27 @@ bool DeleteKeyTree(SettingsStore& store, RegRoot root, const std::string& keyPat
         diagnostics << "Error opening key.\n";
         return false;
     }
-    if (path.empty() || path.back() != '\\') path += '\\';
+    if (path.back() != '\\') path += '\\';
 
     // Index 0 is always the next remaining child, since each one is deleted.
     std::string child;
     while (store.enumKey(root, path, 0, child) == kSuccess) {
-        if (!DeleteKeyTree(store, root, path + child, diagnostics)) break;
+        if (!deleteTree(store, root, path + child, diagnostics)) break;
     }
     path.pop_back();
     return store.deleteKey(root, path) == kSuccess;
+}
+
+}  // namespace
+
+bool DeleteKeyTree(SettingsStore& store, RegRoot root, const std::string& keyPath,
+                   std::ostream& diagnostics) {
+    // An empty path names the root itself: deleting it would empty the hive.
+    if (keyPath.find_first_not_of('\\') == std::string::npos) return false;
+    SettingsOperation operation(store);  // one save for the whole tree
+    const bool gone = deleteTree(store, root, keyPath, diagnostics);
+    // A failed save leaves the tree where it was.
+    return operation.commit() == kSuccess && gone;
 }
 
 }  // namespace modshelf::settings

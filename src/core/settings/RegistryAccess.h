@@ -24,8 +24,10 @@ Status SetRegDword(SettingsStore& store, const std::string& keyPath, const std::
                    std::uint32_t number);
 
 // Removes a key with all its subkeys. True when the key is gone (deleted, or
-// never there). Its two diagnostics go to `diagnostics` (standard output by
-// default).
+// never there) and that has been saved; inside an enclosing operation the
+// save comes at that operation's end, which reports it. An empty path (the
+// root) is refused. Its two diagnostics go to `diagnostics` (standard output
+// by default).
 bool DeleteKeyTree(SettingsStore& store, RegRoot root, const std::string& keyPath);
 bool DeleteKeyTree(SettingsStore& store, RegRoot root, const std::string& keyPath,
                    std::ostream& diagnostics);

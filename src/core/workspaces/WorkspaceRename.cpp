@@ -38,14 +38,43 @@ std::string renameLabelText(int number) {
     return "&Name for Workspace " + workspaceId(number);
 }
 
+bool renameNameTooLong(const std::string& typedName) {
+    return trimWhiteSpace(typedName).size() > kMaxWorkspaceNameBytes;
+}
+
+std::string nameTooLongText(const std::string& typedName) {
+    return "This name takes " + std::to_string(trimWhiteSpace(typedName).size()) +
+           " bytes; a workspace name can take at most " + std::to_string(kMaxWorkspaceNameBytes) +
+           ". Letters beyond A to Z take two or more bytes each.\n\nPlease shorten the name.";
+}
+
 RenameResult applyRename(settings::SettingsStore& store, int number, const std::string& typedName) {
     RenameResult result;
     const std::string name = trimWhiteSpace(typedName);
+    result.newLabel = workspacePrefix(number - 1) + name;
+    if (name.size() > kMaxWorkspaceNameBytes) {
+        result.status = settings::kInvalidParameter;
+        result.error = nameTooLongText(name);
+        return result;
+    }
+    settings::QuietSaves quiet(store);  // the rename tells the user itself
+    settings::SettingsOperation operation(store);
     settings::RegistryKey key(store);
     result.status = key.Create(settings::RegRoot::CurrentUser, workspaceKeyPath(number - 1));
     if (result.status == settings::kSuccess) result.status = key.SetString("WorkspaceTitle", name);
-    result.newLabel = workspacePrefix(number - 1) + name;
+    key.Close();
+    const settings::Status saved = operation.commit();
+    if (result.status == settings::kSuccess) result.status = saved;
+    if (result.status != settings::kSuccess)
+        result.error = saved != settings::kSuccess ? store.lastError()
+                                                   : "The workspace's settings key could not be "
+                                                     "opened.";
     return result;
+}
+
+std::string renameFailedText(int number, const std::string& error) {
+    return "Workspace " + workspaceId(number) +
+           " has not been renamed: its new name could not be saved.\n\n" + error;
 }
 
 bool renameChangesLabel(const std::string& newLabel) {

@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -28,10 +27,7 @@ namespace {
 
 settings::SettingsStore* gAnswerStore = nullptr;
 std::function<void(std::uint32_t)> gHelpHandler;
-std::deque<int> gQueuedAnswers;
-std::vector<XMessageBox::Answered> gAnsweredInAdvance;
-std::function<void(XMessageBox&)> gShownHook;
-int gTickInterval = 1000;
+constexpr int kSecondMs = 1000;
 
 QString qs(const std::string& text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
@@ -80,35 +76,12 @@ void XMessageBox::setAnswerStore(settings::SettingsStore* store) {
 void XMessageBox::setHelpHandler(std::function<void(std::uint32_t)> handler) {
     gHelpHandler = std::move(handler);
 }
-void XMessageBox::queueAnswer(int result) {
-    gQueuedAnswers.push_back(result);
-}
-void XMessageBox::clearQueuedAnswers() {
-    gQueuedAnswers.clear();
-    gAnsweredInAdvance.clear();
-}
-std::vector<XMessageBox::Answered>& XMessageBox::answeredInAdvance() {
-    return gAnsweredInAdvance;
-}
-void XMessageBox::setShownHook(std::function<void(XMessageBox&)> hook) {
-    gShownHook = std::move(hook);
-}
-void XMessageBox::setTickIntervalForTesting(int milliseconds) {
-    gTickInterval = milliseconds > 0 ? milliseconds : 1000;
-}
 
 int XMessageBox::show(QWidget* owner, const std::string& text,
                       const std::optional<std::string>& caption, std::uint32_t style,
                       const dialogs::MessageBoxParams* params) {
     owner = resolveOwner(owner);
     MessageBoxModel model(text, caption, style, params);
-
-    if (!gQueuedAnswers.empty()) {
-        const int result = gQueuedAnswers.front();
-        gQueuedAnswers.pop_front();
-        gAnsweredInAdvance.push_back({model.text(), model.caption(), style});
-        return result;
-    }
 
     if (model.usesSystemBox()) return runSystemBox(owner, model);
 
@@ -119,12 +92,6 @@ int XMessageBox::show(QWidget* owner, const std::string& text,
 
     XMessageBox box(model, owner);
     if (model.beeps()) QApplication::beep();
-    if (gShownHook) {
-        QPointer<XMessageBox> guard(&box);
-        QTimer::singleShot(0, &box, [guard] {
-            if (guard && gShownHook) gShownHook(*guard);
-        });
-    }
     box.exec();
     if (!box.answer()) return -1;  // the application quit under the box
 
@@ -153,18 +120,24 @@ XMessageBox::XMessageBox(const MessageBoxModel& model, QWidget* owner)
 
     if (countdown_.running()) {
         countdownTimer_ = new QTimer(this);
-        countdownTimer_->setInterval(gTickInterval);
+        countdownTimer_->setInterval(kSecondMs);
         connect(countdownTimer_, &QTimer::timeout, this, &XMessageBox::countdownTick);
     }
     if (disabled_.active()) {
         for (QPushButton* b : buttons_) b->setEnabled(false);
         disabledTimer_ = new QTimer(this);
-        disabledTimer_->setInterval(gTickInterval);
+        disabledTimer_->setInterval(kSecondMs);
         connect(disabledTimer_, &QTimer::timeout, this, &XMessageBox::disabledTick);
     }
 }
 
 XMessageBox::~XMessageBox() = default;
+
+void XMessageBox::setSecondLength(int milliseconds) {
+    if (milliseconds <= 0) milliseconds = kSecondMs;
+    if (countdownTimer_) countdownTimer_->setInterval(milliseconds);
+    if (disabledTimer_) disabledTimer_->setInterval(milliseconds);
+}
 
 QIcon XMessageBox::boxIcon() const {
     const auto& params = model_.params();

@@ -3,7 +3,6 @@
 #include <QDialog>
 #include <QIcon>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
@@ -48,21 +47,9 @@ public:
     // Opens help for the Help button (helpId 0: the contents).
     static void setHelpHandler(std::function<void(std::uint32_t helpId)> handler);
 
-    // --- Hooks for tests elsewhere in the program ---
-    // Answers queued here are returned by show(), first in first out, without
-    // a box on screen; each such box is recorded in answeredInAdvance().
-    struct Answered {
-        std::string text;
-        std::string caption;
-        std::uint32_t style = 0;
-    };
-    static void queueAnswer(int result);
-    static void clearQueuedAnswers();
-    static std::vector<Answered>& answeredInAdvance();
-    // Called with each real box once it is on screen, before its loop runs.
-    static void setShownHook(std::function<void(XMessageBox&)> hook);
-    // Milliseconds per countdown second (0 restores the real second).
-    static void setTickIntervalForTesting(int milliseconds);
+    // The length of one second of the countdown and of the disabled period
+    // (a running timer starts again with it).
+    void setSecondLength(int milliseconds);
 
     // --- What the box shows ---
     const dialogs::MessageBoxModel& model() const { return model_; }

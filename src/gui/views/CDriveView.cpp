@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "core/app/CommandIds.h"
+#include "core/app/FrameTexts.h"
 #include "core/host/DriveMap.h"
 #include "core/host/HostControl.h"
 #include "core/host/HostFolders.h"
@@ -20,6 +21,7 @@
 #include "gui/GuiContext.h"
 #include "gui/WaitCursor.h"
 #include "gui/views/DriveKinds.h"
+#include "gui/views/ListAppearance.h"
 #include "gui/views/ViewIcons.h"
 #include "platform/linux/WinePrefixLocation.h"
 
@@ -109,6 +111,7 @@ CDriveView::CDriveView(GuiContext& context, QWidget* parent)
     setMouseTracking(true);  // hot-tracking
     setIconSize(QSize(16, 16));
     applyTextColour();
+    showFocusInSelection(*this);
 
     connect(this, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current, QTreeWidgetItem*) { selectionChangedTo(current); });
@@ -284,7 +287,7 @@ void CDriveView::refreshTitleAndList() {
             title += clickedItem_->text(0).toStdString();
         }
     } else {
-        title += host::ensureTrailingSeparator(folderText) + "*.*";
+        title = app::startTitle(title, drives_->displayPath(folderText));
     }
     setMainTitle(title);
     if (state.currentFolder.empty()) state.currentFolder = host::defaultHostFolder(*drives_);

@@ -27,6 +27,7 @@
 #include "gui/MainStatusBar.h"
 #include "gui/views/FolderScanJob.h"
 #include "gui/views/ListOptions.h"
+#include "gui/views/ListAppearance.h"
 #include "gui/views/ModuleListModel.h"
 
 namespace modshelf::gui {
@@ -133,6 +134,7 @@ void CFileView::buildControls() {
     stack_->addWidget(icons_);
     stack_->setCurrentWidget(table_);
 
+    applyListAppearance(*table_, *icons_);
     table_->viewport()->installEventFilter(this);
     icons_->viewport()->installEventFilter(this);
     connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -194,6 +196,7 @@ void CFileView::setViewMode(ViewMode mode) {
         stack_->setCurrentWidget(table_);
         sizeColumns();
     } else {
+        fitNamesInCells(*icons_);
         stack_->setCurrentWidget(icons_);
     }
 }

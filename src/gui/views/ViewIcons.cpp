@@ -1,7 +1,11 @@
 #include "gui/views/ViewIcons.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QFile>
+#include <QImageReader>
+#include <QPalette>
+#include <QPixmap>
 #include <QStyle>
 
 namespace modshelf::gui {
@@ -52,11 +56,38 @@ QStyle::StandardPixmap fallbackOf(ViewIcon icon) {
     }
 }
 
+bool darkBase() {
+    return QApplication::palette().color(QPalette::Base).lightness() < 128;
+}
+
+// The dark navy and slate outlines vanish on a dark background; there they
+// are drawn in a light blue-grey instead.
+QIcon withLightOutlines(const QString& resource) {
+    QFile file(resource);
+    if (!file.open(QIODevice::ReadOnly)) return QIcon(resource);
+    QByteArray svg = file.readAll();
+    for (const char* dark : {"#1b4f72", "#2e4053", "#273746", "#34495e"})
+        svg.replace(dark, "#d6eaf8");
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64}) {
+        QBuffer buffer(&svg);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer, "svg");
+        reader.setScaledSize(QSize(size, size));
+        const QImage image = reader.read();
+        if (!image.isNull()) icon.addPixmap(QPixmap::fromImage(image));
+    }
+    return icon.isNull() ? QIcon(resource) : icon;
+}
+
 }  // namespace
 
 QIcon viewIcon(ViewIcon icon) {
     const char* resource = viewIconResource(icon);
-    if (QFile::exists(QString::fromLatin1(resource))) return QIcon(QString::fromLatin1(resource));
+    if (QFile::exists(QString::fromLatin1(resource))) {
+        const QString path = QString::fromLatin1(resource);
+        return darkBase() ? withLightOutlines(path) : QIcon(path);
+    }
     return QApplication::style()->standardIcon(fallbackOf(icon));
 }
 

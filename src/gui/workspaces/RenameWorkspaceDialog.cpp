@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "core/dialogs/MessageBoxParams.h"
+#include "core/dialogs/Prompter.h"
 #include "core/workspaces/WorkspaceRename.h"
 
 namespace modshelf::gui {
@@ -29,9 +31,10 @@ struct DialogUnits {
 
 }  // namespace
 
-RenameWorkspaceDialog::RenameWorkspaceDialog(settings::SettingsStore& store, int number,
+RenameWorkspaceDialog::RenameWorkspaceDialog(settings::SettingsStore& store,
+                                             dialogs::Prompter& prompter, int number,
                                              const std::string& nodeLabel, QWidget* parent)
-    : QDialog(parent), store_(store), number_(number), newLabel_(nodeLabel) {
+    : QDialog(parent), store_(store), prompter_(prompter), number_(number), newLabel_(nodeLabel) {
     setWindowTitle(QString::fromStdString(workspaces::renameWindowTitle(number)));
     setModal(true);
 
@@ -60,14 +63,26 @@ RenameWorkspaceDialog::RenameWorkspaceDialog(settings::SettingsStore& store, int
 }
 
 void RenameWorkspaceDialog::accept() {
-    auto result = workspaces::applyRename(store_, number_, edit_->text().toStdString());
+    const std::string typed = edit_->text().toStdString();
+    const auto result = workspaces::applyRename(store_, number_, typed);
+    if (result.status != settings::kSuccess) {
+        const bool tooLong = workspaces::renameNameTooLong(typed);
+        prompter_.messageBox(
+            tooLong ? result.error : workspaces::renameFailedText(number_, result.error),
+            tooLong ? workspaces::kNameTooLongCaption : workspaces::kRenameFailedCaption,
+            dialogs::mb::kOk | dialogs::mb::kIconExclamation, dialogs::standardParams(true));
+        // The typed name stays, to be shortened or tried again.
+        edit_->setFocus();
+        edit_->selectAll();
+        return;
+    }
     newLabel_ = result.newLabel;
     QDialog::accept();
 }
 
-std::string runRenameWorkspace(settings::SettingsStore& store, int number,
-                               const std::string& nodeLabel, QWidget* parent) {
-    RenameWorkspaceDialog dialog(store, number, nodeLabel, parent);
+std::string runRenameWorkspace(settings::SettingsStore& store, dialogs::Prompter& prompter,
+                               int number, const std::string& nodeLabel, QWidget* parent) {
+    RenameWorkspaceDialog dialog(store, prompter, number, nodeLabel, parent);
     if (dialog.exec() != QDialog::Accepted) return "";
     if (!workspaces::renameChangesLabel(dialog.newLabel())) return "";
     return dialog.newLabel();

@@ -24,7 +24,8 @@ void renameWorkspace(GuiContext& context, CDriveView& tree, int number) {
         node ? node->text(0).toStdString() : context.state.workspaceDisplayName[slot];
     tree.setClickedLabel(label);
 
-    const std::string newLabel = runRenameWorkspace(context.store, number, label, tree.window());
+    const std::string newLabel =
+        runRenameWorkspace(context.store, context.prompter, number, label, tree.window());
     if (newLabel.empty()) {
         tree.setClickedLabel(label);
         return;

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <functional>
+#include <map>
 #include <set>
 
 #include "core/app/CommandIds.h"
@@ -8,16 +11,21 @@
 namespace modshelf::app {
 namespace {
 
+std::string withoutMnemonic(std::string text) {
+    std::erase(text, '&');
+    return text;
+}
+
 std::vector<std::string> flatten(const std::vector<MenuItem>& items) {
     std::vector<std::string> out;
     for (const auto& item : items) {
         if (item.kind == MenuItem::Kind::Separator) {
             out.push_back("-");
         } else if (item.kind == MenuItem::Kind::Submenu) {
-            out.push_back(">" + item.title);
+            out.push_back(">" + withoutMnemonic(item.title));
         } else {
             const CommandInfo* info = findCommand(item.id);
-            out.push_back(info ? info->menuText() + "=" + std::to_string(item.id)
+            out.push_back(info ? withoutMnemonic(info->menuText()) + "=" + std::to_string(item.id)
                                : "?" + std::to_string(item.id));
         }
     }
@@ -147,6 +155,42 @@ TEST(CommandTable, AcceleratorsAreTheFiveOfTheFrameAndFind) {
                                                      {"Shift+F1", 40150},
                                                      {"F5", 40134},
                                                      {"Ctrl+F", 40160}}));
+}
+
+// Alt+W, then a letter: every item of a menu answers to its own key. The
+// numbered workspaces past 10 have none (there are not enough digits).
+TEST(CommandTable, EveryMenuItemHasItsOwnMnemonicWithinItsMenu) {
+    const auto mnemonicOf = [](const std::string& text) -> char {
+        const auto amp = text.find('&');
+        if (amp == std::string::npos || amp + 1 >= text.size()) return 0;
+        EXPECT_EQ(text.find('&', amp + 1), std::string::npos) << text;
+        return static_cast<char>(std::tolower(static_cast<unsigned char>(text[amp + 1])));
+    };
+    std::function<void(const std::string&, const std::vector<MenuItem>&)> check =
+        [&](const std::string& menu, const std::vector<MenuItem>& items) {
+            std::map<char, std::string> taken;
+            for (const auto& item : items) {
+                if (item.kind == MenuItem::Kind::Separator) continue;
+                const std::string text =
+                    item.kind == MenuItem::Kind::Submenu ? item.title : findCommand(item.id)->text;
+                const char key = mnemonicOf(text);
+                const bool numberedPast10 =
+                    (item.id > cmd::activateWorkspace(10) &&
+                     item.id <= cmd::activateWorkspace(15)) ||
+                    (item.id > cmd::renameWorkspace(10) && item.id <= cmd::renameWorkspace(15));
+                if (!numberedPast10) {
+                    EXPECT_NE(key, 0) << menu << ": " << text;
+                }
+                if (key != 0) {
+                    const auto [it, fresh] = taken.emplace(key, text);
+                    EXPECT_TRUE(fresh) << menu << ": " << text << " and " << it->second;
+                }
+                if (item.kind == MenuItem::Kind::Submenu) check(item.title, item.items);
+            }
+        };
+    check("menu bar", mainMenu());
+    EXPECT_EQ(findCommand(cmd::activateWorkspace(7))->plainText(), "Activate Workspace 07");
+    EXPECT_EQ(findCommand(cmd::kStopAndStartHost)->plainText(), "Stop and Start Scrivel");
 }
 
 }  // namespace

@@ -43,5 +43,36 @@ TEST(WindowPos, CloseWhileMaximizedKeepsTheNormalRectangleAndAddsTheFlag) {
     EXPECT_EQ(start.flags & kRestoreToMaximized, kRestoreToMaximized);
 }
 
+TEST(WindowPos, APlacementIsBroughtInsideTheWorkAreaWithItsFrame) {
+    const ScreenArea area{0, 0, 1920, 1040};
+    const FrameMargins frame{1, 20, 1, 1};
+    const struct {
+        const char* what;
+        int left, top, right, bottom;
+        int wantLeft, wantTop, wantRight, wantBottom;
+    } cases[] = {
+        {"inside: unchanged", 100, 120, 740, 600, 100, 120, 740, 600},
+        {"twice the screen: shrunk to the area", 200, 100, 3840 + 200, 2080 + 100, 1, 20, 1919,
+         1039},
+        {"off the right edge: moved in", 1700, 300, 2300, 700, 1319, 300, 1919, 700},
+        {"title bar above the screen: moved down", 300, 5, 900, 505, 300, 20, 900, 520},
+        {"off the left and bottom", -400, 900, 200, 1300, 1, 639, 601, 1039},
+    };
+    for (const auto& c : cases) {
+        WindowPos pos{0, kShowNormal, -1, -1, -1, -1, c.left, c.top, c.right, c.bottom};
+        const WindowPos got = clampToArea(pos, area, frame);
+        EXPECT_EQ(got.left, c.wantLeft) << c.what;
+        EXPECT_EQ(got.top, c.wantTop) << c.what;
+        EXPECT_EQ(got.right, c.wantRight) << c.what;
+        EXPECT_EQ(got.bottom, c.wantBottom) << c.what;
+        EXPECT_EQ(got.showCmd, kShowNormal);
+    }
+    // A work area on a second monitor left of the first.
+    WindowPos pos{0, kShowNormal, -1, -1, -1, -1, -2000, 50, -1000, 650};
+    const WindowPos got = clampToArea(pos, ScreenArea{-1280, 0, 0, 1024}, frame);
+    EXPECT_EQ(got.left, -1279);
+    EXPECT_EQ(got.right, -279);
+}
+
 }  // namespace
 }  // namespace modshelf::app

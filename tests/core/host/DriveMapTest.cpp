@@ -77,6 +77,27 @@ TEST_F(DriveMapTest, WindowsPathOfALocalFolderUsesTheDeepestDrive) {
     EXPECT_EQ(cOnly.toWindowsPath("/usr/share"), std::nullopt);
 }
 
+// Titles name a folder as Windows programs do when a drive holds it; a folder
+// outside every drive keeps its local path, spelling and all.
+TEST_F(DriveMapTest, DisplayPathIsTheWindowsFormUnderADriveAndTheLocalPathElsewhere) {
+    DriveMap cOnly;
+    cOnly.addDrive('c', dir / "drive_c");
+    const struct {
+        const DriveMap* drives;
+        std::string local;
+        std::string shown;
+    } cases[] = {
+        {&cOnly, local("drive_c/Program Files (x86)/Scrivel/"),
+         "C:\\Program Files (x86)\\Scrivel\\"},
+        {&cOnly, local("drive_c/"), "C:\\"},
+        {&cOnly, "/home/Ann/Scrivel/", "/home/Ann/Scrivel/"},
+        {&map, "/home/Ann/Scrivel/", "Z:\\home\\Ann\\Scrivel\\"},
+        {&cOnly, "C:\\Scrivel\\", "C:\\Scrivel\\"},  // already the Windows form
+        {&cOnly, "", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.drives->displayPath(c.local), c.shown) << c.local;
+}
+
 TEST(FindEntryNoCaseTest, PrefersTheExactName) {
     test::TempDir dir;
     fs::create_directory(dir / "Scrivel");

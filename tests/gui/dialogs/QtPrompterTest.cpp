@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "BoxWatcher.h"
 #include "gui/dialogs/QtPrompter.h"
 #include "gui/dialogs/XMessageBox.h"
 
@@ -17,14 +18,13 @@ TEST(QtPrompter, MessageBoxShowsTheRealBoxOverItsOwner) {
     QtPrompter prompter(&owner);
     QWidget* parentSeen = nullptr;
     QString titleSeen;
-    XMessageBox::setShownHook([&](XMessageBox& box) {
+    modshelf::gui::testing::BoxWatcher watcher([&](XMessageBox& box) {
         parentSeen = box.parentWidget();
         titleSeen = box.windowTitle();
         QTest::mouseClick(box.buttonById(id::kOk), Qt::LeftButton);
     });
     const int result = prompter.messageBox("Workspace renamed.", " Workspace Renamed",
                                            mb::kOkCancel, standardParams(true));
-    XMessageBox::setShownHook(nullptr);
     EXPECT_EQ(result, id::kOk);
     EXPECT_EQ(parentSeen, &owner);
     EXPECT_EQ(titleSeen, " Workspace Renamed");

@@ -11,23 +11,20 @@
 #include <QTimer>
 #include <memory>
 
+#include "BoxWatcher.h"
 #include "core/dialogs/MessageBoxModel.h"
 #include "core/settings/MemorySettingsStore.h"
 #include "gui/dialogs/XMessageBox.h"
 
 using namespace modshelf::dialogs;
 using modshelf::gui::XMessageBox;
+using modshelf::gui::testing::BoxWatcher;
 
 namespace {
 
 class XMessageBoxTest : public ::testing::Test {
 protected:
-    void TearDown() override {
-        XMessageBox::setShownHook(nullptr);
-        XMessageBox::setTickIntervalForTesting(0);
-        XMessageBox::setAnswerStore(nullptr);
-        XMessageBox::clearQueuedAnswers();
-    }
+    void TearDown() override { XMessageBox::setAnswerStore(nullptr); }
 
     // A box on screen, not yet answered.
     std::unique_ptr<XMessageBox> open(const std::string& text, std::optional<std::string> caption,
@@ -64,10 +61,10 @@ TEST_F(XMessageBoxTest, CountdownShowsThreeTwoOneAndPressesOkMarked) {
 }
 
 TEST_F(XMessageBoxTest, CountdownRunsOnItsOwnTimerThroughShow) {
-    XMessageBox::setTickIntervalForTesting(60);
     std::vector<QString> seen;
     QTimer sampler;
-    XMessageBox::setShownHook([&](XMessageBox& box) {
+    BoxWatcher watcher([&](XMessageBox& box) {
+        box.setSecondLength(60);
         QPushButton* ok = box.defaultPushButton();
         QObject::connect(&sampler, &QTimer::timeout, &box, [&seen, ok] {
             if (seen.empty() || seen.back() != ok->text()) seen.push_back(ok->text());
@@ -233,9 +230,7 @@ TEST_F(XMessageBoxTest, DisabledSecondsHoldTheButtonsAndShowInTheTitle) {
 TEST_F(XMessageBoxTest, TickedCheckBoxIsRememberedAndAnswersTheNextCall) {
     modshelf::settings::MemorySettingsStore store;
     XMessageBox::setAnswerStore(&store);
-    int shown = 0;
-    XMessageBox::setShownHook([&](XMessageBox& box) {
-        ++shown;
+    BoxWatcher watcher([&](XMessageBox& box) {
         ASSERT_NE(box.checkBox(), nullptr);
         box.checkBox()->setChecked(true);
         QTest::mouseClick(box.buttonById(id::kYes), Qt::LeftButton);
@@ -248,17 +243,7 @@ TEST_F(XMessageBoxTest, TickedCheckBoxIsRememberedAndAnswersTheNextCall) {
     EXPECT_EQ(static_cast<std::uint32_t>(first), id::kYes | mb::kDontAskAgain);
     const int second = XMessageBox::show(nullptr, "Overwrite?", std::string(" Q"), style, &params);
     EXPECT_EQ(second, first);
-    EXPECT_EQ(shown, 1);
-}
-
-TEST_F(XMessageBoxTest, QueuedAnswersStandInForTheBox) {
-    XMessageBox::queueAnswer(id::kYes);
-    bool shown = false;
-    XMessageBox::setShownHook([&](XMessageBox&) { shown = true; });
-    EXPECT_EQ(XMessageBox::show(nullptr, "Q?", std::nullopt, mb::kYesNo, nullptr), id::kYes);
-    EXPECT_FALSE(shown);
-    ASSERT_EQ(XMessageBox::answeredInAdvance().size(), 1u);
-    EXPECT_EQ(XMessageBox::answeredInAdvance()[0].caption, "Error");
+    EXPECT_EQ(watcher.seen(), 1);
 }
 
 TEST_F(XMessageBoxTest, HelpLeavesTheQuestionStandingAndReportCallsBack) {

@@ -26,9 +26,10 @@ std::vector<std::string> describe(const QMenu* menu) {
         if (a->isSeparator())
             out.push_back("-");
         else if (a->menu())
-            out.push_back(">" + a->text().toStdString());
+            out.push_back(">" + QString(a->text()).remove('&').toStdString());
         else
-            out.push_back(a->text().toStdString() + "=" + std::to_string(a->data().toInt()));
+            out.push_back(QString(a->text()).remove('&').toStdString() + "=" +
+                          std::to_string(a->data().toInt()));
     }
     return out;
 }

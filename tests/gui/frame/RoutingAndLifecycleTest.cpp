@@ -126,7 +126,7 @@ private:
 
 using Lifecycle = FrameFixture;
 
-TEST_F(Lifecycle, CloseReleasesTheMarkerSavesPlacementAndDeletesTheWorkFile) {
+TEST_F(Lifecycle, CloseKeepsTheMarkerSavesPlacementAndDeletesTheWorkFile) {
     modshelf::test::TempDir dir;
     InFolder inFolder(dir.path());
     modshelf::test::writeFile(dir / "rtfconv.tmp", "x");
@@ -138,7 +138,8 @@ TEST_F(Lifecycle, CloseReleasesTheMarkerSavesPlacementAndDeletesTheWorkFile) {
     frame->setGeometry(100, 120, 640, 480);
     frame->show();
     EXPECT_TRUE(frame->close());
-    EXPECT_FALSE(marker.isOpen());
+    // Held until the program ends: a notice of this close may still be shown.
+    EXPECT_TRUE(marker.isOpen());
     EXPECT_FALSE(std::filesystem::exists(dir / "rtfconv.tmp"));
     const auto stored = app::readWindowPos(store);
     ASSERT_TRUE(stored);
@@ -178,15 +179,15 @@ TEST_F(Lifecycle, MaximizedCloseStoresTheNormalRectangleWithTheRestoreFlag) {
 }
 
 TEST_F(Lifecycle, RestoreUnderWayKeepsTheImportedPlacement) {
-    settings::SetRegString(store, app::kSettingsKey, "WindowPos", "0:1:-1:-1:-1:-1:10:20:410:320");
+    settings::SetRegString(store, app::kSettingsKey, "WindowPos", "0:1:-1:-1:-1:-1:10:60:410:360");
     auto frame = makeFrame();
     frame->show();
-    EXPECT_EQ(frame->geometry(), QRect(10, 20, 400, 300));
+    EXPECT_EQ(frame->geometry(), QRect(10, 60, 400, 300));
     frame->setGeometry(30, 30, 300, 300);
     state.settingsRestored = true;
     frame->close();
     EXPECT_EQ(settings::GetRegString(store, RegRoot::CurrentUser, app::kSettingsKey, "WindowPos"),
-              "0:1:-1:-1:-1:-1:10:20:410:320");
+              "0:1:-1:-1:-1:-1:10:60:410:360");
 }
 
 TEST_F(Lifecycle, UnusablePlacementKeepsTheDefault) {

@@ -102,5 +102,36 @@ TEST_F(RenameCommand, CancelChangesNothing) {
     EXPECT_TRUE(prompter.shown.empty());
 }
 
+// A rename whose save fails says so, in place of the confirmation, and the
+// tree keeps the name that the next start will show.
+TEST_F(RenameCommand, AFailedSaveIsReportedAndTheOldLabelStays) {
+    selectWorkspace(6);
+    ASSERT_EQ(label(6), "<07> Workspace 07");
+    store.failSaves(true, "The disk is full.");
+    prompter.answer(dialogs::id::kOk);
+    bool stillOpen = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<RenameWorkspaceDialog*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dialog);
+        dialog->nameEdit()->setText("New");
+        QTest::mouseClick(dialog->findChild<QPushButton*>("ok"), Qt::LeftButton);
+        stillOpen = dialog->isVisible() && dialog->nameEdit()->text() == "New";
+        QTest::mouseClick(dialog->findChild<QPushButton*>("cancel"), Qt::LeftButton);
+    });
+    frame->routeCommand(cmd::renameWorkspace(7));
+
+    EXPECT_TRUE(stillOpen);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].caption, " Workspace Not Renamed");
+    EXPECT_EQ(prompter.shown[0].text,
+              "Workspace 07 has not been renamed: its new name could not be saved.\n\n"
+              "The disk is full.");
+    EXPECT_TRUE(saveFailures.empty()) << "reported twice";
+    EXPECT_EQ(label(6), "<07> Workspace 07");
+    EXPECT_EQ(frame->windowTitle().toStdString(), state.titlePrefix + "<07> Workspace 07");
+    store.failSaves(false);
+    EXPECT_EQ(storedTitle(7), "<none>");
+}
+
 }  // namespace
 }  // namespace modshelf::gui::testing

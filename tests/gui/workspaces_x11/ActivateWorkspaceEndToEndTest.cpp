@@ -26,8 +26,6 @@
 #include "gui/CModshelfApp.h"
 #include "gui/FrameViews.h"
 #include "gui/GuiContext.h"
-#include "gui/dialogs/QtPrompter.h"
-#include "gui/dialogs/XMessageBox.h"
 #include "gui/views/CDriveView.h"
 #include "gui/views/CFileView.h"
 #include "gui/views/ModuleListModel.h"
@@ -39,6 +37,7 @@
 #include "platform/linux/WineServerProbe.h"
 #include "platform/linux/X11WindowSystem.h"
 #include "platform/linux_x11/PrivateDisplay.h"
+#include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
 
 namespace modshelf::gui {
@@ -107,19 +106,9 @@ protected:
         ::unsetenv("SCRIVEL_SIM_REFUSE_CLOSE");
         fs::create_directories(dir / "run");
         fs::permissions(dir / "run", fs::perms::owner_all, fs::perm_options::replace);
-
-        // Every box must have been answered in advance; one that shows up for
-        // real fails the test instead of waiting for a user.
-        XMessageBox::clearQueuedAnswers();
-        XMessageBox::setShownHook([](XMessageBox& box) {
-            ADD_FAILURE() << "unexpected message box: " << box.model().caption();
-            box.done(dialogs::id::kCancel);
-        });
     }
 
     void TearDown() override {
-        XMessageBox::setShownHook(nullptr);
-        XMessageBox::clearQueuedAnswers();
         if (host) {
             host->closeHostWindows(HostControl::kShortTitle);
             waitFor([&] { return !host->isHostRunning(); }, 5000);
@@ -150,7 +139,6 @@ protected:
         application = std::make_unique<CModshelfApp>(
             *context, *marker, MODSHELF_BINARY_DIR "/src/modshelf", programViews());
         ASSERT_TRUE(application->InitInstance());
-        prompter.setOwner(application->mainFrame());
         list = dynamic_cast<CFileView*>(application->mainFrame()->listView());
         tree = dynamic_cast<CDriveView*>(application->mainFrame()->treeView());
         ASSERT_TRUE(list && tree);
@@ -160,7 +148,9 @@ protected:
     std::unique_ptr<platform::X11WindowSystem> windows =
         std::make_unique<platform::X11WindowSystem>();
     platform::OpenedSettingsStore opened;
-    QtPrompter prompter;
+    // Every box is answered in advance; one that is not fails the test
+    // instead of waiting for a user.
+    test::ScriptedPrompter prompter;
     app::AppState state;
     std::unique_ptr<host::DriveMap> drives;
     std::unique_ptr<platform::LinuxProgramLauncher> launcher;
@@ -183,11 +173,10 @@ TEST_F(ActivateWorkspaceEndToEnd, TheTickedSetIsWhatTheRestartedScrivelShows) {
     const std::set<std::string> before = linesOf(report());
     fs::remove(report());
 
-    XMessageBox::queueAnswer(dialogs::id::kNo);
+    prompter.answer(dialogs::id::kNo);
     startModshelf();
-    ASSERT_TRUE(waitFor([] { return !XMessageBox::answeredInAdvance().empty(); }))
-        << "no start-up question";
-    EXPECT_EQ(XMessageBox::answeredInAdvance()[0].caption, " Scrivel Detected - Close Scrivel ?");
+    ASSERT_TRUE(waitFor([&] { return !prompter.shown.empty(); })) << "no start-up question";
+    EXPECT_EQ(prompter.shown[0].caption, " Scrivel Detected - Close Scrivel ?");
     EXPECT_TRUE(hostFullyUp());
 
     // Workspace 03 of the demo is empty: tick the last Bible, Commentary and
@@ -222,14 +211,14 @@ TEST_F(ActivateWorkspaceEndToEnd, TheTickedSetIsWhatTheRestartedScrivelShows) {
     ASSERT_NE(listedBefore, ticked);
 
     // Activate: Yes to the question, Yes to closing Scrivel, OK to the notice.
-    XMessageBox::clearQueuedAnswers();
-    XMessageBox::queueAnswer(dialogs::id::kYes);
-    XMessageBox::queueAnswer(dialogs::id::kYes);
-    XMessageBox::queueAnswer(dialogs::id::kOk);
+    prompter.shown.clear();
+    prompter.answer(dialogs::id::kYes);
+    prompter.answer(dialogs::id::kYes);
+    prompter.answer(dialogs::id::kOk);
     CMainFrame* frame = application->mainFrame();
     ASSERT_TRUE(frame->routeUpdate(app::cmd::activateWorkspace(3)).enabled);
     ASSERT_TRUE(frame->routeCommand(app::cmd::activateWorkspace(3)));
-    const auto& answered = XMessageBox::answeredInAdvance();
+    const auto& answered = prompter.shown;
     ASSERT_EQ(answered.size(), 3u);
     EXPECT_EQ(answered[0].caption, " Activate Workspace 03 ?");
     EXPECT_EQ(answered[1].caption, " Scrivel Detected - Close Scrivel ?");

@@ -1,0 +1,70 @@
+// Names are not cut in the icon and list modes, the details view has no empty
+// strip at its right, and the pane without the focus shows its selection muted.
+
+#include <gtest/gtest.h>
+
+#include <QHeaderView>
+#include <QListView>
+#include <QTableView>
+#include <QTest>
+
+#include "ViewFixture.h"
+#include "core/app/CommandIds.h"
+#include "gui/views/CDriveView.h"
+#include "gui/views/CFileView.h"
+
+using namespace modshelf;
+using namespace modshelf::gui;
+namespace cmd = modshelf::app::cmd;
+
+namespace {
+
+const QString kLongName = "the-complete-commentary-on-the-whole-bible-volume-one.cmtx";
+
+class ListAppearance : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::writeSizedFile(fixture.resourceFolder() / kLongName.toStdString(), 10);
+        fixture.createViews();
+        fixture.window->resize(2400, 600);  // wider than all the columns
+        fixture.window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(fixture.window.get()));
+    }
+    CFileView& list() { return *fixture.list; }
+
+    test::ViewFixture fixture;
+};
+
+TEST_F(ListAppearance, IconAndListModesShowWholeNames) {
+    for (const int mode : {cmd::kListMode, cmd::kSmallIcons}) {
+        ASSERT_TRUE(list().handleCommand(mode));
+        QListView* icons = list().iconView();
+        const int textWidth = icons->fontMetrics().horizontalAdvance(kLongName);
+        for (int row = 0; row < icons->model()->rowCount(); ++row) {
+            const QModelIndex index = icons->model()->index(row, icons->modelColumn());
+            if (index.data().toString() != kLongName) continue;
+            EXPECT_GE(icons->visualRect(index).width(), textWidth) << mode;
+        }
+        // Every cell of the grid is that wide.
+        EXPECT_GE(icons->gridSize().width(), textWidth) << mode;
+    }
+}
+
+TEST_F(ListAppearance, TheLastColumnFillsTheDetailsView) {
+    QTableView* table = list().detailsView();
+    QHeaderView* header = table->horizontalHeader();
+    const int last = header->logicalIndex(header->count() - 1);
+    EXPECT_EQ(header->sectionViewportPosition(last) + header->sectionSize(last),
+              table->viewport()->width());
+}
+
+TEST_F(ListAppearance, OnlyThePaneWithTheFocusShowsTheFullSelectionColour) {
+    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(list().detailsView()),
+                                    static_cast<QAbstractItemView*>(fixture.tree)}) {
+        const QPalette palette = view->palette();
+        EXPECT_NE(palette.color(QPalette::Inactive, QPalette::Highlight),
+                  palette.color(QPalette::Active, QPalette::Highlight));
+    }
+}
+
+}  // namespace

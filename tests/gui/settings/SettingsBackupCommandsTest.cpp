@@ -91,8 +91,9 @@ void expectRectangle(const app::WindowPos& actual, const app::WindowPos& expecte
 
 TEST(SettingsBackupCommands, RestoreRestartsIntoTheRestoredPlacement) {
     test::TempDir dir;
-    const app::WindowPos backedUp = placement(120, 90, 820, 590);
-    const app::WindowPos later = placement(300, 200, 940, 680);
+    // Both fit the test screen (800 x 600), so that neither is moved onto it.
+    const app::WindowPos backedUp = placement(120, 90, 620, 490);
+    const app::WindowPos later = placement(200, 120, 700, 520);
     {
         auto first = platform::openSettingsStore(dir / "no-prefix", dir / "data", nullptr);
         app::writeWindowPos(*first.store, backedUp);

@@ -30,9 +30,11 @@ protected:
 };
 
 TEST_F(StartupSaves, AFreshStartSavesOnceAndAFailedSaveIsReportedOnce) {
-    settings::SetRegString(store, "Software\\Quorvel\\Modshelf\\Modshelf\\Recent File List",
-                           "File1", "x");
-    for (const bool failing : {false, true}) {
+    for (const bool failing : {true, false}) {
+        // A leftover to remove, so that each start has something to save:
+        // values it writes that are already stored save nothing.
+        settings::SetRegString(store, "Software\\Quorvel\\Modshelf\\Modshelf\\Recent File List",
+                               "File1", "x");
         store.failSaves(failing, "The disk is full.");
         saveFailures.clear();
         const int before = store.saveCount();

@@ -279,12 +279,6 @@ protected:
         ::unsetenv("SCRIVEL_SIM_REFUSE_CLOSE");
         fs::create_directories(dir / "run");
         fs::permissions(dir / "run", fs::perms::owner_all, fs::perm_options::replace);
-        XMessageBox::clearQueuedAnswers();
-        XMessageBox::setShownHook([](XMessageBox& box) {
-            ADD_FAILURE() << "unexpected message box: " << box.model().caption() << ": "
-                          << box.model().text();
-            box.done(dialogs::id::kCancel);
-        });
     }
     void TearDown() override {
         ActivateWorkspaceEndToEnd::TearDown();
@@ -342,10 +336,12 @@ TEST_F(ActivateUnderWine, TickingAndActivatingWhileScrivelRunsNeedNoSaveRefused)
     ASSERT_TRUE(serverRunning());
     fs::remove(report());
 
-    // Start-up: No to closing Scrivel, and no other box (a refused save would show one).
-    XMessageBox::queueAnswer(dialogs::id::kNo);
+    // Start-up: No to closing Scrivel, and no other box (a refused save would
+    // show one, and the scripted prompter fails a box it has no answer for).
+    prompter.answer(dialogs::id::kNo);
     startModshelf();
-    ASSERT_TRUE(waitFor([] { return !XMessageBox::answeredInAdvance().empty(); }));
+    ASSERT_TRUE(waitFor([&] { return !prompter.shown.empty(); }));
+    EXPECT_EQ(prompter.shown.size(), 1u);
     EXPECT_NE(query("HKCU\\Software\\Quorvel\\Modshelf").find("V.3.37"), std::string::npos);
 
     // Tick the last Bible, Commentary and Dictionary of workspace 03 while Scrivel runs.
@@ -375,12 +371,12 @@ TEST_F(ActivateUnderWine, TickingAndActivatingWhileScrivelRunsNeedNoSaveRefused)
 
     // Activate, Yes to closing Scrivel: its server lingers, the write still lands.
     CMainFrame* frame = application->mainFrame();
-    XMessageBox::clearQueuedAnswers();
+    prompter.shown.clear();
     for (int answer : {dialogs::id::kYes, dialogs::id::kYes, dialogs::id::kOk})
-        XMessageBox::queueAnswer(answer);
+        prompter.answer(answer);
     ASSERT_TRUE(frame->routeCommand(app::cmd::activateWorkspace(3)));
-    ASSERT_EQ(XMessageBox::answeredInAdvance().size(), 3u);
-    EXPECT_EQ(XMessageBox::answeredInAdvance()[2].caption, " Workspace Activated");
+    ASSERT_EQ(prompter.shown.size(), 3u);
+    EXPECT_EQ(prompter.shown[2].caption, " Workspace Activated");
     EXPECT_FALSE(host->isHostRunning());
     ASSERT_TRUE(frame->routeCommand(app::cmd::kStartHost));
     std::set<std::string> activeListed;
@@ -393,11 +389,11 @@ TEST_F(ActivateUnderWine, TickingAndActivatingWhileScrivelRunsNeedNoSaveRefused)
     fs::remove(report());
     testing::clickCheckBox(*list, lastRowOf["Bibles"]);
     ticked.erase(reportLine(list->listRows()[lastRowOf["Bibles"]]));
-    XMessageBox::clearQueuedAnswers();
+    prompter.shown.clear();
     for (int answer : {dialogs::id::kYes, dialogs::id::kNo, dialogs::id::kOk})
-        XMessageBox::queueAnswer(answer);
+        prompter.answer(answer);
     ASSERT_TRUE(frame->routeCommand(app::cmd::activateWorkspace(3)));
-    ASSERT_EQ(XMessageBox::answeredInAdvance().size(), 3u);
+    ASSERT_EQ(prompter.shown.size(), 3u);
     EXPECT_TRUE(host->isHostRunning());
     ASSERT_TRUE(frame->routeCommand(app::cmd::kStopAndStartHost));
     activeListed.clear();

@@ -208,7 +208,13 @@ TEST_F(LiveWine, AServerStartedWithAnotherTmpdirIsFound) {
     // Its lock lies where the lock files alone do not lead.
     EXPECT_FALSE(SystemWineServerProbe::probeLocks(prefix_->path()).running);
     EXPECT_TRUE(found);
-    EXPECT_TRUE(systemWineServerProbe()->probe(prefix_->path()).running);
+    // The starting process hands over to the daemon; the probe finds that one too.
+    bool probed = false;
+    for (int i = 0; i < 100 && !probed; ++i) {
+        probed = systemWineServerProbe()->probe(prefix_->path()).running;
+        if (!probed) std::this_thread::sleep_for(50ms);
+    }
+    EXPECT_TRUE(probed);
 
     // So a save goes through that server rather than into a file it would overwrite.
     WinePrefixSettingsStore store(prefix_->path(),

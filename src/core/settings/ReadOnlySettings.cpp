@@ -30,6 +30,10 @@ Status ReadOnlySettings::enumValue(RegRoot root, const std::string& path, std::u
 Status ReadOnlySettings::queryInfo(RegRoot root, const std::string& path, RegKeyInfo& info) {
     return store_.queryInfo(root, path, info);
 }
+Status ReadOnlySettings::enumValues(RegRoot root, const std::string& path,
+                                    std::vector<RegNamedValue>& values) {
+    return store_.enumValues(root, path, values);
+}
 Status ReadOnlySettings::deleteKey(RegRoot, const std::string&) {
     return kAccessDenied;
 }

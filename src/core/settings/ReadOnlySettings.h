@@ -24,6 +24,8 @@ public:
     Status enumValue(RegRoot root, const std::string& path, std::uint32_t index, std::string& name,
                      RegValue& value) override;
     Status queryInfo(RegRoot root, const std::string& path, RegKeyInfo& info) override;
+    Status enumValues(RegRoot root, const std::string& path,
+                      std::vector<RegNamedValue>& values) override;
     Status deleteKey(RegRoot root, const std::string& path) override;
 
 protected:

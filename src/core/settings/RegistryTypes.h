@@ -50,6 +50,12 @@ struct RegValue {
     bool operator==(const RegValue&) const = default;
 };
 
+// A value with its name, as a key lists it.
+struct RegNamedValue {
+    std::string name;
+    RegValue value;
+};
+
 struct RegKeyInfo {
     std::uint32_t subKeys = 0;
     std::uint32_t maxSubKeyLength = 0;

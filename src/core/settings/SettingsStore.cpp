@@ -32,4 +32,14 @@ Status SettingsStore::saveNow() {
     return status;
 }
 
+Status SettingsStore::enumValues(RegRoot root, const std::string& path,
+                                 std::vector<RegNamedValue>& values) {
+    values.clear();
+    if (const Status status = openKey(root, path); status != kSuccess) return status;
+    RegNamedValue entry;
+    for (std::uint32_t i = 0; enumValue(root, path, i, entry.name, entry.value) == kSuccess; ++i)
+        values.push_back(entry);
+    return kSuccess;
+}
+
 }  // namespace modshelf::settings

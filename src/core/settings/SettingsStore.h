@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/settings/RegistryTypes.h"
 
@@ -36,6 +37,12 @@ public:
     virtual Status enumValue(RegRoot root, const std::string& path, std::uint32_t index,
                              std::string& name, RegValue& value) = 0;
     virtual Status queryInfo(RegRoot root, const std::string& path, RegKeyInfo& info) = 0;
+    // Every value of a key in its order, in one call: kFileNotFound when the
+    // key is missing. The default asks enumValue for each; stores that can
+    // find the key once override it, since reading a workspace is thousands
+    // of values.
+    virtual Status enumValues(RegRoot root, const std::string& path,
+                              std::vector<RegNamedValue>& values);
 
     // Deletes a key without subkeys; a key with subkeys is refused (kAccessDenied).
     virtual Status deleteKey(RegRoot root, const std::string& path) = 0;

@@ -146,6 +146,18 @@ Status TreeSettingsStore::enumValue(RegRoot root, const std::string& path, std::
     return kSuccess;
 }
 
+Status TreeSettingsStore::enumValues(RegRoot root, const std::string& path,
+                                     std::vector<RegNamedValue>& values) {
+    beforeAccess();
+    values.clear();
+    auto loc = locate(root, path);
+    const KeyNode* key = loc.tree->find(loc.path);
+    if (!key) return kFileNotFound;
+    values.reserve(key->values.size());
+    for (const auto& v : key->values) values.push_back({v.name, v.value});
+    return kSuccess;
+}
+
 Status TreeSettingsStore::queryInfo(RegRoot root, const std::string& path, RegKeyInfo& info) {
     beforeAccess();
     auto loc = locate(root, path);

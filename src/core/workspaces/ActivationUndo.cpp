@@ -24,19 +24,12 @@ std::string undoCategoryKey(ActivationCategory category) {
     return kUndoKey + "\\" + std::string(categoryKeyName(category));
 }
 
-struct NamedValue {
-    std::string name;
-    RegValue value;
-};
+using NamedValue = settings::RegNamedValue;
 
 // Every value of a key as stored; none when the key is missing.
 std::vector<NamedValue> readValues(settings::SettingsStore& store, const std::string& path) {
     std::vector<NamedValue> values;
-    if (store.openKey(RegRoot::CurrentUser, path) != kSuccess) return values;
-    NamedValue entry;
-    for (std::uint32_t i = 0;
-         store.enumValue(RegRoot::CurrentUser, path, i, entry.name, entry.value) == kSuccess; ++i)
-        values.push_back(entry);
+    store.enumValues(RegRoot::CurrentUser, path, values);
     return values;
 }
 

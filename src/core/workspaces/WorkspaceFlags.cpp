@@ -47,14 +47,12 @@ std::vector<ModuleFlag> readWorkspaceFlags(settings::SettingsStore& store, int s
     std::vector<ModuleFlag> flags;
     for (ActivationCategory category : kCategories) {
         const std::string path = moduleDataKeyPath(slot, category);
-        if (path.empty() || store.openKey(RegRoot::CurrentUser, path) != kSuccess) continue;
-        std::string name;
-        settings::RegValue value;
-        for (std::uint32_t i = 0;
-             store.enumValue(RegRoot::CurrentUser, path, i, name, value) == kSuccess; ++i) {
-            if (name.empty()) continue;  // the key's default value names no module
-            flags.push_back({{category, name}, isActiveText(value.text())});
-        }
+        std::vector<settings::RegNamedValue> values;
+        if (path.empty() || store.enumValues(RegRoot::CurrentUser, path, values) != kSuccess)
+            continue;
+        for (const settings::RegNamedValue& v : values)
+            if (!v.name.empty())  // the key's default value names no module
+                flags.push_back({{category, v.name}, isActiveText(v.value.text())});
     }
     std::stable_sort(flags.begin(), flags.end(), [](const ModuleFlag& a, const ModuleFlag& b) {
         return moduleLess(a.module, b.module);

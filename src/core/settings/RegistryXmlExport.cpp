@@ -56,13 +56,12 @@ std::optional<RegRoot> registryRootNamed(const std::string& name) {
 bool ListKeyValues(SettingsStore& store, RegRoot root, const std::string& path,
                    std::vector<KeyValueEntry>& out) {
     out.clear();
-    RegKeyInfo info;
-    if (store.queryInfo(root, path, info) != kSuccess) return false;
-    out.reserve(info.values + 1);
-    std::string name;
-    RegValue value;
-    for (std::uint32_t index = 0; index < info.values; ++index) {
-        if (store.enumValue(root, path, index, name, value) != kSuccess) continue;
+    std::vector<RegNamedValue> values;
+    if (store.enumValues(root, path, values) != kSuccess) return false;
+    out.reserve(values.size() + 1);
+    for (const RegNamedValue& v : values) {
+        const std::string& name = v.name;
+        const RegValue& value = v.value;
         KeyValueEntry entry;
         const RegistryXmlValueText text = formatRegistryXmlValue(value);
         entry.text = text.text;

@@ -200,11 +200,12 @@ bool replaceSubtree(SettingsStore& store, RegRoot root, const std::string& path,
 void capture(SettingsStore& store, RegRoot root, const std::string& path,
              std::vector<ImportedKey>& out) {
     ImportedKey key{path, {}};
-    std::string name;
-    RegValue value;
-    for (std::uint32_t i = 0; store.enumValue(root, path, i, name, value) == kSuccess; ++i)
-        key.values.push_back(NamedValue{name, value});
+    std::vector<RegNamedValue> values;
+    store.enumValues(root, path, values);
+    for (RegNamedValue& v : values)
+        key.values.push_back(NamedValue{std::move(v.name), std::move(v.value)});
     out.push_back(std::move(key));
+    std::string name;
     std::vector<std::string> children;
     for (std::uint32_t i = 0; store.enumKey(root, path, i, name) == kSuccess; ++i)
         children.push_back(name);

@@ -3,7 +3,7 @@
 namespace modshelf::settings {
 
 void SettingsStore::beginOperation() {
-    ++operationDepth_;
+    if (operationDepth_++ == 0) ++operationSerial_;
 }
 
 Status SettingsStore::endOperation() {

@@ -52,6 +52,9 @@ public:
     void beginOperation();
     Status endOperation();
     bool inOperation() const { return operationDepth_ > 0; }
+    // Counts outermost operations; tells a store whether an access belongs to
+    // the operation it has already looked at its files for.
+    std::uint64_t operationSerial() const { return operationSerial_; }
 
     // Why the last save failed, in words for the user; empty after a success.
     const std::string& lastError() const { return lastError_; }
@@ -80,6 +83,7 @@ private:
     Status saveNow();
 
     int operationDepth_ = 0;
+    std::uint64_t operationSerial_ = 0;
     bool pending_ = false;
     std::string lastError_;
     SaveFailureListener listener_;

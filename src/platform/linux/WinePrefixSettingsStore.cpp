@@ -183,6 +183,13 @@ bool WinePrefixSettingsStore::readLive(Hive& hive, std::string& error) {
 }
 
 void WinePrefixSettingsStore::beforeAccess() {
+    // Within one operation the files are looked at once: thousands of reads
+    // and writes of one activation or restore need not each stat the hives,
+    // and the save looks again before it writes.
+    if (inOperation()) {
+        if (checkedOperation_ == operationSerial()) return;
+        checkedOperation_ = operationSerial();
+    }
     if (options_.liveRegistry && options_.serverProbe) {
         const auto now = std::chrono::steady_clock::now();
         if (!probedOnce_ || now - lastProbe_ >= options_.recheckInterval) {

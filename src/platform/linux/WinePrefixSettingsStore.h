@@ -120,6 +120,7 @@ private:
     bool serverRunning_ = false;
     std::chrono::steady_clock::time_point lastProbe_{};
     bool probedOnce_ = false;
+    std::uint64_t checkedOperation_ = 0;  // the operation whose files were looked at
 };
 
 }  // namespace modshelf::platform

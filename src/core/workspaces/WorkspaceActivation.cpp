@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "core/app/AppState.h"
 #include "core/host/HostInterface.h"
 #include "core/settings/RegistryKey.h"
+#include "core/tree/NodeKinds.h"
 #include "core/workspaces/ActivationUndo.h"
 #include "core/workspaces/WorkspaceStore.h"
 
@@ -30,7 +30,7 @@ constexpr ActivationCategory kCategories[] = {
 
 // Scrivel's own activation key for a category, the one <C> shows.
 std::string hostActivationKey(ActivationCategory category) {
-    return moduleDataKeyPath(app::kSlotCurrent, category);
+    return moduleDataKeyPath(tree::kSlotCurrent, category);
 }
 
 const std::string kHostResourceKey(host::kHostResourceKey);
@@ -116,7 +116,7 @@ int WorkspaceActivation::activateWorkspace(const std::string& identifier,
 
 int WorkspaceActivation::activateAll(int nodeKind, const std::vector<ListRow>& rows,
                                      const std::function<void()>& refillList) {
-    if (!app::node::isWorkspace(nodeKind)) {
+    if (!tree::node::isWorkspace(nodeKind)) {
         prompter_.messageBox(kAllExplanation, " In Order to Activate ALL Scrivel Modules . . .",
                              dialogs::mb::kOk, dialogs::standardParams(true));
         return 0;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/app/AppState.h"
+#include "core/tree/NodeKinds.h"
 #include "core/workspaces/WorkspaceStore.h"
 
 namespace modshelf::workspaces {
@@ -24,7 +24,7 @@ WorkspaceMatrix WorkspaceMatrix::build(const std::vector<modules::ModuleRow>& ro
     std::array<std::vector<ModuleFlag>, kColumns> flags;
     for (int column = 0; column < kColumns; ++column)
         flags[column] =
-            readWorkspaceFlags(store, column == kCurrentColumn ? app::kSlotCurrent : column);
+            readWorkspaceFlags(store, column == kCurrentColumn ? tree::kSlotCurrent : column);
 
     WorkspaceMatrix matrix;
     for (const modules::ModuleRow& row : rows) {

@@ -11,7 +11,7 @@ namespace modshelf::workspaces {
 namespace {
 
 bool validSlot(int slot) {
-    return slot >= 0 && slot < app::kWorkspaceSlots;
+    return slot >= 0 && slot < tree::kWorkspaceSlots;
 }
 
 std::string trimmed(const std::string& text) {
@@ -29,14 +29,14 @@ std::string workspaceKeyPath(int slot) {
     if (!validSlot(slot)) return {};
     std::string path(kModshelfKey);
     path += "\\Workspace";
-    if (slot == app::kSlotAll) return path + "A";
-    if (slot == app::kSlotCurrent) return path + "C";
+    if (slot == tree::kSlotAll) return path + "A";
+    if (slot == tree::kSlotCurrent) return path + "C";
     return path + std::to_string(slot + 1);
 }
 
 std::string workspacePrefix(int slot) {
-    if (slot == app::kSlotAll) return "<A>  ";
-    if (slot == app::kSlotCurrent) return "<C>  ";
+    if (slot == tree::kSlotAll) return "<A>  ";
+    if (slot == tree::kSlotCurrent) return "<C>  ";
     if (!validSlot(slot)) return {};
     char prefix[8];
     std::snprintf(prefix, sizeof prefix, "<%02d> ", slot + 1);
@@ -44,8 +44,8 @@ std::string workspacePrefix(int slot) {
 }
 
 std::string defaultDisplayName(int slot) {
-    if (slot == app::kSlotAll) return "ALL Scrivel Modules";
-    if (slot == app::kSlotCurrent) return "Current Scrivel Settings";
+    if (slot == tree::kSlotAll) return "ALL Scrivel Modules";
+    if (slot == tree::kSlotCurrent) return "Current Scrivel Settings";
     if (!validSlot(slot)) return {};
     char name[16];
     std::snprintf(name, sizeof name, "Workspace %02d", slot + 1);
@@ -54,7 +54,7 @@ std::string defaultDisplayName(int slot) {
 
 int slotOfLabel(std::string_view label) {
     if (label.size() < 5) return -1;
-    for (int slot = 0; slot < app::kWorkspaceSlots; ++slot) {
+    for (int slot = 0; slot < tree::kWorkspaceSlots; ++slot) {
         const std::string prefix = workspacePrefix(slot);
         bool same = true;
         for (std::size_t i = 0; i < 5 && same; ++i) {
@@ -73,22 +73,11 @@ std::string buildDisplayName(settings::SettingsStore& store, const std::string& 
     return prefix + (title.empty() ? defaultName : title);
 }
 
-void buildWorkspaceLabels(app::AppState& state, settings::SettingsStore& store) {
-    for (int slot : kWorkspaceOrder) {
-        state.workspaceDisplayName[slot] = buildDisplayName(
-            store, workspacePrefix(slot), workspaceKeyPath(slot), state.workspaceDisplayName[slot]);
-    }
-}
-
-void setWorkspaceFolders(app::AppState& state) {
-    state.workspaceFolder.fill(state.resourceFolder);
-}
-
 std::string moduleDataKeyPath(int slot, modules::ActivationCategory category) {
     const std::string_view subkey = modules::categoryKeyName(category);
-    if (subkey.empty() || !validSlot(slot) || slot == app::kSlotAll) return {};
+    if (subkey.empty() || !validSlot(slot) || slot == tree::kSlotAll) return {};
     const std::string base =
-        slot == app::kSlotCurrent ? std::string(host::kHostResourceKey) : workspaceKeyPath(slot);
+        slot == tree::kSlotCurrent ? std::string(host::kHostResourceKey) : workspaceKeyPath(slot);
     return base + "\\" + std::string(subkey);
 }
 

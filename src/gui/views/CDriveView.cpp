@@ -12,6 +12,7 @@
 
 #include "core/app/CommandIds.h"
 #include "core/app/FrameTexts.h"
+#include "core/app/WorkspaceLabels.h"
 #include "core/host/DriveMap.h"
 #include "core/host/HostControl.h"
 #include "core/host/HostFolders.h"
@@ -129,9 +130,9 @@ CDriveView::~CDriveView() = default;
 
 void CDriveView::startUp() {
     app::AppState& state = context_.state;
-    workspaces::buildWorkspaceLabels(state, context_.store);
+    app::buildWorkspaceLabels(state, context_.store);
     host::discoverHostFolders(state, context_.store, *drives_);
-    workspaces::setWorkspaceFolders(state);
+    app::setWorkspaceFolders(state);
     fill();
 }
 

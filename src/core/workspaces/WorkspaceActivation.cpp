@@ -48,7 +48,7 @@ int writeHostFlags(settings::SettingsStore& store, const std::vector<ListRow>& r
         if (key.Create(RegRoot::CurrentUser, hostActivationKey(activationCategory(row.typeName))) !=
             kSuccess)
             continue;
-        key.SetString(row.tabName, isActive(row) ? "True" : "False");
+        key.SetString(row.tabName, host::activationText(isActive(row)));
         ++written;
     }
     return operation.commit() == kSuccess ? written : -1;
@@ -137,7 +137,7 @@ int WorkspaceActivation::activateAllExisting() {
             settings::RegValue value;
             if (store_.enumValue(RegRoot::CurrentUser, path, i, name, value) != kSuccess) continue;
             store_.setValue(RegRoot::CurrentUser, path, name,
-                            settings::RegValue::fromString("True"));
+                            settings::RegValue::fromString(host::activationText(true)));
             ++visited;
         }
     }

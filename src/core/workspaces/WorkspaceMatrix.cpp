@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/host/HostInterface.h"
 #include "core/tree/NodeKinds.h"
 #include "core/workspaces/WorkspaceStore.h"
 
@@ -52,7 +53,7 @@ settings::Status WorkspaceMatrix::setActive(settings::SettingsStore& store, std:
     settings::Status status = store.createKey(settings::RegRoot::CurrentUser, path);
     if (status == settings::kSuccess)
         status = store.setValue(settings::RegRoot::CurrentUser, path, module.tabName,
-                                settings::RegValue::fromString(active ? "True" : "False"));
+                                settings::RegValue::fromString(host::activationText(active)));
     const settings::Status saved = operation.commit();
     if (status != settings::kSuccess) return status;
     if (saved != settings::kSuccess) return saved;

@@ -5,6 +5,7 @@
 
 #include "core/host/HostInterface.h"
 #include "core/settings/RegistryAccess.h"
+#include "core/text/AsciiText.h"
 
 namespace modshelf::workspaces {
 
@@ -12,15 +13,6 @@ namespace {
 
 bool validSlot(int slot) {
     return slot >= 0 && slot < tree::kWorkspaceSlots;
-}
-
-std::string trimmed(const std::string& text) {
-    const auto isBlank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && isBlank(text[begin])) ++begin;
-    while (end > begin && isBlank(text[end - 1])) --end;
-    return text.substr(begin, end - begin);
 }
 
 }  // namespace
@@ -58,8 +50,7 @@ int slotOfLabel(std::string_view label) {
         const std::string prefix = workspacePrefix(slot);
         bool same = true;
         for (std::size_t i = 0; i < 5 && same; ++i) {
-            same = std::tolower(static_cast<unsigned char>(label[i])) ==
-                   std::tolower(static_cast<unsigned char>(prefix[i]));
+            same = text::lowerAscii(label[i]) == text::lowerAscii(prefix[i]);
         }
         if (same) return slot;
     }
@@ -68,7 +59,7 @@ int slotOfLabel(std::string_view label) {
 
 std::string buildDisplayName(settings::SettingsStore& store, const std::string& prefix,
                              const std::string& keyPath, const std::string& defaultName) {
-    const std::string title = trimmed(settings::GetRegString(
+    const std::string title = text::trimmed(settings::GetRegString(
         store, settings::RegRoot::CurrentUser, keyPath, std::string(kWorkspaceTitleValue)));
     return prefix + (title.empty() ? defaultName : title);
 }
@@ -82,7 +73,7 @@ std::string moduleDataKeyPath(int slot, modules::ActivationCategory category) {
 }
 
 bool isActiveText(std::string_view text) {
-    return settings::equalsNoCase(text, "true");
+    return settings::equalsNoCase(text, host::kActiveText);
 }
 
 bool readActiveFlag(settings::SettingsStore& store, int slot, modules::ActivationCategory category,

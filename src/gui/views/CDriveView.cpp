@@ -406,14 +406,6 @@ bool CDriveView::handleCommand(int id) {
         return true;
     }
     switch (id) {
-        case cmd::kStopHost:
-            if (!context_.host) return false;
-            context_.host->stopHost();
-            return true;
-        case cmd::kStartHost:
-            if (!context_.host) return false;
-            context_.host->startHost();
-            return true;
         case cmd::kOpenExplorer: {
             const int kind = context_.state.nodeKind;
             if (kind == node::kResourceFolder || kind == node::kUserFilesFolder ||
@@ -432,16 +424,11 @@ bool CDriveView::updateCommand(int id, CommandState& state) {
         state.enabled = kind == id - cmd::kRenameWorkspaceFirst + 1;
         return true;
     }
-    if (id >= cmd::kActivateWorkspaceFirst && id <= cmd::kActivateWorkspaceLast) {
-        state.enabled = kind == id - cmd::kActivateWorkspaceFirst + 1;
+    if (cmd::isActivation(id)) {
+        state.enabled = cmd::activationEnabled(id, kind);
         return true;
     }
     switch (id) {
-        case cmd::kActivateAll:
-        case cmd::kStopHost:
-        case cmd::kStartHost:
-            state.enabled = true;
-            return true;
         case cmd::kOpenExplorer:
             state.enabled = kind == node::kResourceFolder || kind == node::kUserFilesFolder ||
                             kind == node::kDriveOrFolder;

@@ -24,7 +24,7 @@
 #include "gui/views/DriveKinds.h"
 #include "gui/views/ListAppearance.h"
 #include "gui/views/ViewIcons.h"
-#include "platform/linux/WinePrefixLocation.h"
+#include "platform/Platform.h"
 
 namespace modshelf::gui {
 

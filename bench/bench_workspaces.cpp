@@ -47,7 +47,7 @@ public:
         WineHive user = newWineHive(HiveBranch::CurrentUser, "win64");
         for (const auto& row : listRows()) {
             const auto category = workspaces::activationCategory(row.typeName);
-            user.tree.findOrCreate(workspaces::moduleDataKeyPath(app::kSlotCurrent, category))
+            user.tree.findOrCreate(workspaces::moduleDataKeyPath(tree::kSlotCurrent, category))
                 .setValue(row.tabName, RegValue::fromString("False"));
             user.tree.findOrCreate(workspaces::moduleDataKeyPath(2, category))
                 .setValue(row.tabName, RegValue::fromString("False"));

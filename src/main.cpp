@@ -5,7 +5,7 @@
 
 #include "core/app/CommandLine.h"
 #include "gui/ModshelfApplication.h"
-#include "platform/linux/CommandLineProgram.h"
+#include "platform/Platform.h"
 
 // With a command (or --help, --version), the program runs it without a
 // window; without one it opens the window. --prefix names the Wine prefix for

@@ -1,8 +1,8 @@
 #include "gui/ModshelfApplication.h"
 
 #include <QApplication>
-#include <QIcon>
 #include <QCursor>
+#include <QIcon>
 #include <memory>
 
 #include "core/app/AppState.h"
@@ -15,11 +15,7 @@
 #include "gui/SaveFailureNotices.h"
 #include "gui/dialogs/QtPrompter.h"
 #include "gui/dialogs/XMessageBox.h"
-#include "platform/linux/LinuxProgramLauncher.h"
-#include "platform/linux/SettingsStoreFactory.h"
-#include "platform/linux/SingleInstance.h"
-#include "platform/linux/WinePrefixLocation.h"
-#include "platform/linux/X11WindowSystem.h"
+#include "platform/Platform.h"
 
 namespace modshelf::gui {
 
@@ -41,8 +37,8 @@ int runModshelf(int argc, char** argv) {
     app::AppState state;
     const std::filesystem::path prefix = platform::winePrefixPath();
     const host::DriveMap drives = host::DriveMap::fromPrefix(prefix);
-    platform::X11WindowSystem windows;
-    platform::LinuxProgramLauncher launcher(prefix);
+    platform::NativeWindowSystem windows;
+    platform::NativeProgramLauncher launcher(prefix);
     host::HostControl host(windows, launcher, prompter, state);
     host.setWaitCursor([](bool busy) {
         if (busy)

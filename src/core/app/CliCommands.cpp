@@ -11,6 +11,7 @@
 #include "core/modules/ModuleScan.h"
 #include "core/reports/FileProperties.h"
 #include "core/settings/ReadOnlySettings.h"
+#include "core/workspaces/NodeCheckRule.h"
 #include "core/workspaces/WorkspaceActivation.h"
 #include "core/workspaces/WorkspaceFlags.h"
 #include "core/workspaces/WorkspaceStore.h"
@@ -69,7 +70,7 @@ modules::ScanResult scanWorkspace(settings::SettingsStore& store, const std::str
                                   int nodeKind) {
     modules::TypeFilter filter;
     filter.applyPresetFor(nodeKind);
-    return modules::scanFolder(folder, filter, modules::CheckRule::forNode(nodeKind, store));
+    return modules::scanFolder(folder, filter, workspaces::checkRuleForNode(nodeKind, store));
 }
 
 int listWorkspaces(settings::SettingsStore& store, CliEnvironment& env,

@@ -61,6 +61,22 @@ inline constexpr int renameWorkspace(int k) {
 inline constexpr int activateWorkspace(int k) {
     return kActivateWorkspaceFirst + k - 1;
 }
+// The workspace number of an "Activate Workspace NN" command, or 0.
+inline constexpr int activatedWorkspace(int id) {
+    return id >= kActivateWorkspaceFirst && id <= kActivateWorkspaceLast
+               ? id - kActivateWorkspaceFirst + 1
+               : 0;
+}
+inline constexpr bool isActivation(int id) {
+    return id == kActivateAll || activatedWorkspace(id) != 0;
+}
+// Whether an activation command is offered with a tree node selected:
+// "Activate Workspace NN" only on workspace NN (node kind NN), "Activate ALL"
+// always.
+inline constexpr bool activationEnabled(int id, int nodeKind) {
+    return id == kActivateAll ||
+           (activatedWorkspace(id) != 0 && activatedWorkspace(id) == nodeKind);
+}
 
 // Scrivel's module tab layout.
 inline constexpr int kSingleTabRow = 40121;

@@ -3,19 +3,20 @@
 #include <cctype>
 
 #include "core/modules/ListFormat.h"
+#include "core/text/AsciiText.h"
 
 namespace modshelf::app {
 
 std::string startTitle(const std::string& titlePrefix, const std::string& folder) {
-    std::string text = folder;
-    const bool windowsPath = text.size() >= 2 && text[1] == ':';
-    if (!text.empty() && windowsPath) {
-        for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    std::string shown = folder;
+    const bool windowsPath = shown.size() >= 2 && shown[1] == ':';
+    if (!shown.empty() && windowsPath) {
+        shown = text::lowerAscii(std::move(shown));
+        shown[0] = text::upperAscii(shown[0]);
     }
-    const char separator = windowsPath || text.find('/') == std::string::npos ? '\\' : '/';
-    if (text.empty() || text.back() != separator) text += separator;
-    return titlePrefix + text + "*.*";
+    const char separator = windowsPath || shown.find('/') == std::string::npos ? '\\' : '/';
+    if (shown.empty() || shown.back() != separator) shown += separator;
+    return titlePrefix + shown + "*.*";
 }
 
 std::string statusPaneText(std::uint32_t files, std::uint32_t active, bool workspaceSelected,

@@ -1,4 +1,5 @@
 #include "core/app/HelpPaths.h"
+#include "core/text/AsciiText.h"
 
 #include <cctype>
 #include <system_error>
@@ -10,11 +11,6 @@ namespace {
 std::string::size_type fileNameStart(const std::string& path) {
     const auto separator = path.find_last_of("\\/");
     return separator == std::string::npos ? 0 : separator + 1;
-}
-
-std::string lowerCase(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
 }
 
 bool isFile(const std::filesystem::path& path) {
@@ -30,7 +26,7 @@ std::string helpFilePathFor(const std::string& programPath) {
     std::string name = programPath.substr(nameStart);
     const auto dot = name.rfind('.');
     name = (dot == std::string::npos ? name : name.substr(0, dot)) + ".hlp";
-    name = lowerCase(name);
+    name = text::lowerAscii(name);
     name.replace(name.size() - 4, 4, ".chm");
     return folder + name;
 }

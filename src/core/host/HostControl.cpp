@@ -13,9 +13,6 @@
 
 namespace modshelf::host {
 
-const std::string HostControl::kShortTitle{kHostWindowTitle};
-const std::string HostControl::kMainTitle =
-    std::string(kHostMainWindowTitlePrefix) + std::string(kHostMainWindowTagline);
 const std::string HostControl::kExecutableName{kHostExecutable};
 
 const std::string HostControl::kStillRunningCaption = " Scrivel Is Still Running";
@@ -78,7 +75,7 @@ void HostControl::setWaitCursor(std::function<void(bool busy)> waitCursor) {
 }
 
 bool HostControl::isHostRunning() {
-    return !windows_.findTopLevelWindows(kShortTitle).empty();
+    return !windows_.findTopLevelWindows(kHostWindowTitle).empty();
 }
 
 int HostControl::closeHostWindows(const std::string& title) {
@@ -137,21 +134,21 @@ bool HostControl::askToCloseHost(const std::string& firstLine, const std::string
 }
 
 bool HostControl::askToCloseHostAtStartUp() {
-    return askToCloseHost(kStartUpFirstLine, kMainTitle);
+    return askToCloseHost(kStartUpFirstLine, kHostMainWindowTitle);
 }
 
 bool HostControl::askToCloseHostBeforeActivation() {
-    return askToCloseHost(kActivationFirstLine, kShortTitle);
+    return askToCloseHost(kActivationFirstLine, kHostWindowTitle);
 }
 
 void HostControl::stopHost() {
-    closeHostWindows(kMainTitle);
+    closeHostWindows(kHostMainWindowTitle);
 }
 
 bool HostControl::stopAndStartHost() {
     {
         BusyScope busy(waitCursor_);
-        closeHostWindows(kShortTitle);
+        closeHostWindows(kHostWindowTitle);
         // Scrivel keeps one copy per user: starting while the old one stays
         // (it may be asking its own question) would only open a second one.
         if (!isHostRunning()) return startHost();

@@ -27,15 +27,11 @@ class ProgramLauncher;
 //   "Stop and Start Scrivel" (40029, list view) -> stopAndStartHost()
 //   tree view shown at start-up                 -> askToCloseHostAtStartUp()
 //   workspace activation's question             -> askToCloseHostBeforeActivation(),
-//       or askToCloseHost(firstLine, kShortTitle) with the activation's own first line.
+//       or askToCloseHost(firstLine, kHostWindowTitle) with the activation's own first line.
 // Closing waits (bounded) for Scrivel's windows to go, so the calls block the
 // caller for a moment; setWaitCursor lets the gui show the wait cursor then.
 class HostControl {
 public:
-    // The exact titles of Scrivel's top-level windows: one titled with its
-    // name alone exists while it runs; its main window adds the tagline.
-    static const std::string kShortTitle;
-    static const std::string kMainTitle;
     // The executable's name inside the resource folder.
     static const std::string kExecutableName;
 
@@ -71,7 +67,7 @@ public:
     // Called with true before blocking work and false after it.
     void setWaitCursor(std::function<void(bool busy)> waitCursor);
 
-    // True when a top-level window titled exactly kShortTitle exists.
+    // True when a top-level window titled exactly kHostWindowTitle exists.
     bool isHostRunning();
 
     // Asks the window with this exact title to close, again while it stays,
@@ -87,11 +83,11 @@ public:
     // the user answered No).
     bool askToCloseHost(const std::string& firstLine, const std::string& titleToClose);
 
-    bool askToCloseHostAtStartUp();         // start-up line, closes by kMainTitle
-    bool askToCloseHostBeforeActivation();  // activation line, closes by kShortTitle
+    bool askToCloseHostAtStartUp();         // start-up line, closes by kHostMainWindowTitle
+    bool askToCloseHostBeforeActivation();  // activation line, closes by kHostWindowTitle
 
-    void stopHost();  // closes by kMainTitle
-    // Closes by kShortTitle under the wait cursor, then starts Scrivel, but
+    void stopHost();  // closes by kHostMainWindowTitle
+    // Closes by kHostWindowTitle under the wait cursor, then starts Scrivel, but
     // only once it has gone: when it is still running after the bounded
     // close, says so and starts nothing. Returns whether it was started.
     bool stopAndStartHost();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 // What Modshelf relies on in Scrivel, the host program whose modules it
@@ -38,6 +39,10 @@ inline constexpr std::string_view kCommentariesSubkey = "Commentaries";
 inline constexpr std::string_view kDictionariesSubkey = "Dictionaries";
 inline constexpr std::string_view kActiveText = "True";
 inline constexpr std::string_view kInactiveText = "False";
+// The value that records a module as active or inactive.
+inline std::string activationText(bool active) {
+    return std::string(active ? kActiveText : kInactiveText);
+}
 
 // Windows' own settings that locate the program files and documents folders.
 inline constexpr std::string_view kProgramFilesKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
@@ -48,9 +53,12 @@ inline constexpr std::string_view kPersonalValue = "Personal";
 
 // While Scrivel runs, a top-level window titled exactly "Scrivel" exists; its
 // main window's title is "Scrivel - " followed by a fixed tagline.
-inline constexpr std::string_view kHostWindowTitle = "Scrivel";
+inline const std::string kHostWindowTitle = "Scrivel";
 inline constexpr std::string_view kHostMainWindowTitlePrefix = "Scrivel - ";
 inline constexpr std::string_view kHostMainWindowTagline = "Bible Study Software";
+// The main window's exact title.
+inline const std::string kHostMainWindowTitle =
+    std::string(kHostMainWindowTitlePrefix) + std::string(kHostMainWindowTagline);
 
 // Scrivel is started by opening this file in the resource folder.
 inline constexpr std::string_view kHostExecutable = "Scrivel.exe";

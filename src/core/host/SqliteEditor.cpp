@@ -7,6 +7,7 @@
 #include "core/host/DriveMap.h"
 #include "core/host/ProgramLauncher.h"
 #include "core/settings/RegistryAccess.h"
+#include "core/text/AsciiText.h"
 
 namespace modshelf::host {
 
@@ -16,17 +17,6 @@ constexpr const char* kSettingsKey = "Software\\Quorvel\\Modshelf\\Settings";
 constexpr const char* kEditorValue = "SQLiteEditor";
 // A selection this short cannot name a module file.
 constexpr std::size_t kShortestModulePath = 7;
-
-std::string trimmed(const std::string& text) {
-    const auto isSpace = [](char c) {
-        return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
-    };
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && isSpace(text[begin])) ++begin;
-    while (end > begin && isSpace(text[end - 1])) --end;
-    return text.substr(begin, end - begin);
-}
 
 std::string collapseDoubledQuotes(const std::string& text) {
     std::string out;
@@ -50,7 +40,7 @@ std::string SqliteEditor::editorPath() const {
 }
 
 bool SqliteEditor::configured() const {
-    return !trimmed(editorPath()).empty();
+    return !text::trimmed(editorPath()).empty();
 }
 
 void SqliteEditor::configure(const std::string& path) {
@@ -58,7 +48,7 @@ void SqliteEditor::configure(const std::string& path) {
 }
 
 std::optional<std::string> SqliteEditor::moduleArgument(const std::string& selectedModulePath) {
-    std::string path = trimmed(collapseDoubledQuotes(selectedModulePath));
+    std::string path = text::trimmed(collapseDoubledQuotes(selectedModulePath));
     if (path.size() < kShortestModulePath) return std::nullopt;
     return path;
 }

@@ -1,4 +1,5 @@
 #include "core/modules/ListSearch.h"
+#include "core/text/AsciiText.h"
 
 #include <algorithm>
 
@@ -6,9 +7,7 @@ namespace modshelf::modules {
 
 namespace {
 
-char lowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
+using text::lowerAscii;
 
 bool containsNoCase(std::string_view haystack, std::string_view needle) {
     return std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end(),

@@ -4,13 +4,11 @@
 #include <cctype>
 #include <optional>
 
-#include "core/app/AppState.h"
 #include "core/modules/DetailsCache.h"
 #include "core/modules/FolderListing.h"
 #include "core/modules/ModuleScanRows.h"
 #include "core/settings/RegistryTypes.h"
 #include "core/settings/SettingsStore.h"
-#include "core/workspaces/WorkspaceStore.h"
 
 namespace modshelf::modules {
 
@@ -51,25 +49,12 @@ CheckRule CheckRule::allChecked() {
     return rule;
 }
 
-CheckRule CheckRule::lookUp(Lookup lookup) {
+CheckRule CheckRule::lookUp(Lookup lookup, settings::SettingsStore* store) {
     CheckRule rule;
     rule.mode_ = Mode::LookUp;
     rule.lookup_ = std::move(lookup);
+    rule.store_ = store;
     return rule;
-}
-
-CheckRule CheckRule::forNode(int nodeKind, settings::SettingsStore& store) {
-    if (nodeKind == app::node::kAllModules) return allChecked();
-    if (app::node::isNumberedWorkspace(nodeKind) || nodeKind == app::node::kCurrentSettings) {
-        const int slot = app::workspaceSlot(nodeKind);
-        CheckRule rule =
-            lookUp([&store, slot](ActivationCategory category, const std::string& tabName) {
-                return workspaces::readActiveFlag(store, slot, category, tabName);
-            });
-        rule.store_ = &store;
-        return rule;
-    }
-    return CheckRule();
 }
 
 bool CheckRule::checks(const ModuleRow& row) const {

@@ -28,14 +28,12 @@ public:
     static CheckRule allChecked();
     // Bibles, commentaries and dictionaries checked by a looked-up flag:
     // true = active, false = inactive or no value. Others stay unchecked.
+    // `store`, when given, is where the lookup reads its flags.
     using Lookup = std::function<bool(ActivationCategory, const std::string& tabName)>;
-    static CheckRule lookUp(Lookup lookup);
-    // The rule of a tree node kind, reading flags from `store` (numbered
-    // workspaces and <C>; see WorkspaceStore).
-    static CheckRule forNode(int nodeKind, settings::SettingsStore& store);
+    static CheckRule lookUp(Lookup lookup, settings::SettingsStore* store = nullptr);
 
     Mode mode() const { return mode_; }
-    // The store that forNode reads from, so that a scan can make its reads
+    // The store that the lookup reads from, so that a scan can make its reads
     // one settings operation; null otherwise.
     settings::SettingsStore* store() const { return store_; }
     // The box of a listed row.

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/app/AppState.h"
+#include "core/tree/NodeKinds.h"
 
 namespace modshelf::modules {
 
@@ -114,7 +114,7 @@ void TypeFilter::applyFolderPreset() {
 }
 
 void TypeFilter::applyPresetFor(int nodeKind) {
-    if (app::node::isWorkspace(nodeKind)) {
+    if (tree::node::isWorkspace(nodeKind)) {
         applyWorkspacePreset();
     } else {
         applyFolderPreset();
@@ -159,7 +159,7 @@ bool TypeFilter::handleCommand(int command) {
 }
 
 std::optional<FilterMenuItemState> TypeFilter::menuItemState(int command, int nodeKind) {
-    const bool workspace = app::node::isWorkspace(nodeKind);
+    const bool workspace = tree::node::isWorkspace(nodeKind);
     FilterMenuItemState state;
     state.command = command;
     if (command == kCommandAllModules) {

@@ -16,6 +16,7 @@
 #include "core/modules/ModuleKind.h"
 #include "core/reports/RtfToText.h"
 #include "core/reports/TextCleaning.h"
+#include "core/text/AsciiText.h"
 
 namespace modshelf::reports {
 
@@ -51,10 +52,7 @@ bool isModuleFile(const std::string& name) {
 
 std::string lowerExtension(const std::string& name) {
     if (name.size() < 5) return {};
-    std::string tail = name.substr(name.size() - 5);
-    for (char& c : tail)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return tail;
+    return text::lowerAscii(name.substr(name.size() - 5));
 }
 
 struct FileEntry {

@@ -1,15 +1,11 @@
 #include "core/settings/BackupFiles.h"
+#include "core/text/AsciiText.h"
 
 #include <algorithm>
 #include <fstream>
 
 namespace modshelf::settings {
 
-namespace {
-char lowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-}  // namespace
 
 std::string programFolder(const std::string& programPath) {
     auto separator = programPath.rfind('\\');
@@ -40,9 +36,7 @@ std::string proposedBackupFile(const std::string& folder, const std::string& fil
 
 bool hasXmlExtension(const std::string& path) {
     if (path.size() < 4) return false;
-    std::string tail = path.substr(path.size() - 4);
-    std::transform(tail.begin(), tail.end(), tail.begin(), lowerAscii);
-    return tail == ".xml";
+    return text::lowerAscii(path.substr(path.size() - 4)) == ".xml";
 }
 
 const std::vector<std::string>& backupMarkers() {
@@ -58,7 +52,7 @@ std::optional<std::vector<std::string>> missingBackupMarkers(const std::string& 
     std::vector<std::string> missing = backupMarkers();
     std::string line;
     while (!missing.empty() && std::getline(file, line)) {
-        std::transform(line.begin(), line.end(), line.begin(), lowerAscii);
+        line = text::lowerAscii(std::move(line));
         std::erase_if(missing, [&line](const std::string& marker) {
             return line.find(marker) != std::string::npos;
         });

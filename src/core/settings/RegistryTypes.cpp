@@ -1,12 +1,14 @@
 #include "core/settings/RegistryTypes.h"
+#include "core/text/AsciiText.h"
 
 #include <algorithm>
 
 namespace modshelf::settings {
 
 namespace {
-unsigned char foldCase(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
+// Compared as unsigned bytes, so that non-ASCII bytes sort after ASCII ones.
+unsigned char foldCase(char c) {
+    return static_cast<unsigned char>(text::lowerAscii(c));
 }
 }  // namespace
 
@@ -43,8 +45,8 @@ std::string RegValue::text() const {
 int compareNoCase(std::string_view a, std::string_view b) {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
-        unsigned char ca = foldCase(static_cast<unsigned char>(a[i]));
-        unsigned char cb = foldCase(static_cast<unsigned char>(b[i]));
+        unsigned char ca = foldCase(a[i]);
+        unsigned char cb = foldCase(b[i]);
         if (ca != cb) return ca < cb ? -1 : 1;
     }
     if (a.size() == b.size()) return 0;

@@ -9,6 +9,7 @@
 #include "core/settings/RegistryXmlValues.h"
 #include "core/settings/XmlEscaping.h"
 #include "core/settings/XmlReader.h"
+#include "core/text/AsciiText.h"
 
 namespace modshelf::settings {
 
@@ -26,10 +27,7 @@ std::string joinPath(const std::vector<std::string>& parts, std::size_t from) {
 }
 
 std::string foldedPath(const std::string& path) {
-    std::string folded = path;
-    for (char& c : folded)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return folded;
+    return text::lowerAscii(path);
 }
 
 // Whether a name from the file (entities not yet decoded) is `expected`

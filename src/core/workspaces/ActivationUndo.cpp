@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "core/app/AppState.h"
+#include "core/tree/NodeKinds.h"
 #include "core/workspaces/ListRow.h"
 #include "core/workspaces/WorkspaceStore.h"
 
@@ -54,7 +54,7 @@ void saveActivationUndo(settings::SettingsStore& store, const std::string& ident
         const std::string copy = undoCategoryKey(category);
         store.createKey(RegRoot::CurrentUser, copy);
         for (const NamedValue& v :
-             readValues(store, moduleDataKeyPath(app::kSlotCurrent, category)))
+             readValues(store, moduleDataKeyPath(tree::kSlotCurrent, category)))
             store.setValue(RegRoot::CurrentUser, copy, v.name, v.value);
     }
 }
@@ -74,7 +74,7 @@ UndoResult undoLastActivation(settings::SettingsStore& store) {
 
     settings::SettingsOperation operation(store);
     for (ActivationCategory category : kCategories) {
-        const std::string hostKey = moduleDataKeyPath(app::kSlotCurrent, category);
+        const std::string hostKey = moduleDataKeyPath(tree::kSlotCurrent, category);
         const std::vector<NamedValue> before = readValues(store, undoCategoryKey(category));
         for (const NamedValue& now : readValues(store, hostKey)) {
             bool kept = false;

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "core/app/AppState.h"
 #include "core/host/HostInterface.h"
 #include "core/settings/RegistryKey.h"
+#include "core/tree/NodeKinds.h"
 #include "core/workspaces/ActivationUndo.h"
 #include "core/workspaces/WorkspaceStore.h"
 
@@ -30,7 +30,7 @@ constexpr ActivationCategory kCategories[] = {
 
 // Scrivel's own activation key for a category, the one <C> shows.
 std::string hostActivationKey(ActivationCategory category) {
-    return moduleDataKeyPath(app::kSlotCurrent, category);
+    return moduleDataKeyPath(tree::kSlotCurrent, category);
 }
 
 const std::string kHostResourceKey(host::kHostResourceKey);
@@ -48,7 +48,7 @@ int writeHostFlags(settings::SettingsStore& store, const std::vector<ListRow>& r
         if (key.Create(RegRoot::CurrentUser, hostActivationKey(activationCategory(row.typeName))) !=
             kSuccess)
             continue;
-        key.SetString(row.tabName, isActive(row) ? "True" : "False");
+        key.SetString(row.tabName, host::activationText(isActive(row)));
         ++written;
     }
     return operation.commit() == kSuccess ? written : -1;
@@ -116,7 +116,7 @@ int WorkspaceActivation::activateWorkspace(const std::string& identifier,
 
 int WorkspaceActivation::activateAll(int nodeKind, const std::vector<ListRow>& rows,
                                      const std::function<void()>& refillList) {
-    if (!app::node::isWorkspace(nodeKind)) {
+    if (!tree::node::isWorkspace(nodeKind)) {
         prompter_.messageBox(kAllExplanation, " In Order to Activate ALL Scrivel Modules . . .",
                              dialogs::mb::kOk, dialogs::standardParams(true));
         return 0;
@@ -137,7 +137,7 @@ int WorkspaceActivation::activateAllExisting() {
             settings::RegValue value;
             if (store_.enumValue(RegRoot::CurrentUser, path, i, name, value) != kSuccess) continue;
             store_.setValue(RegRoot::CurrentUser, path, name,
-                            settings::RegValue::fromString("True"));
+                            settings::RegValue::fromString(host::activationText(true)));
             ++visited;
         }
     }

@@ -1,5 +1,6 @@
 #include "core/workspaces/WorkspaceChecks.h"
 
+#include "core/host/HostInterface.h"
 #include "core/settings/RegistryKey.h"
 #include "core/workspaces/WorkspaceStore.h"
 
@@ -16,7 +17,7 @@ StoreChecksResult storeWorkspaceChecks(settings::SettingsStore& store, int numbe
                        moduleDataKeyPath(number - 1, activationCategory(row.typeName))) !=
             settings::kSuccess)
             continue;
-        key.SetString(row.tabName, row.checked ? "True" : "False");
+        key.SetString(row.tabName, host::activationText(row.checked));
         if (row.checked) ++result.activeCount;
         ++result.rowsWritten;
     }

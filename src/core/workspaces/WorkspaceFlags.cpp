@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "core/app/AppState.h"
 #include "core/settings/SettingsStore.h"
+#include "core/tree/NodeKinds.h"
 #include "core/workspaces/WorkspaceStore.h"
 
 namespace modshelf::workspaces {

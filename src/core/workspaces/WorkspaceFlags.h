@@ -31,7 +31,7 @@ bool moduleLess(const ModuleRef& a, const ModuleRef& b);
 bool sameModule(const ModuleRef& a, const ModuleRef& b);
 
 // Every flag stored for a workspace: slots 0 to 14 for <01> to <15>,
-// app::kSlotCurrent for Scrivel's own settings. <A> stores none. Reads only:
+// tree::kSlotCurrent for Scrivel's own settings. <A> stores none. Reads only:
 // a missing key gives no flags and is not created. Sorted by moduleLess.
 std::vector<ModuleFlag> readWorkspaceFlags(settings::SettingsStore& store, int slot);
 

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "core/app/AppState.h"
+#include "core/host/HostInterface.h"
+#include "core/tree/NodeKinds.h"
 #include "core/workspaces/WorkspaceStore.h"
 
 namespace modshelf::workspaces {
@@ -24,7 +25,7 @@ WorkspaceMatrix WorkspaceMatrix::build(const std::vector<modules::ModuleRow>& ro
     std::array<std::vector<ModuleFlag>, kColumns> flags;
     for (int column = 0; column < kColumns; ++column)
         flags[column] =
-            readWorkspaceFlags(store, column == kCurrentColumn ? app::kSlotCurrent : column);
+            readWorkspaceFlags(store, column == kCurrentColumn ? tree::kSlotCurrent : column);
 
     WorkspaceMatrix matrix;
     for (const modules::ModuleRow& row : rows) {
@@ -52,7 +53,7 @@ settings::Status WorkspaceMatrix::setActive(settings::SettingsStore& store, std:
     settings::Status status = store.createKey(settings::RegRoot::CurrentUser, path);
     if (status == settings::kSuccess)
         status = store.setValue(settings::RegRoot::CurrentUser, path, module.tabName,
-                                settings::RegValue::fromString(active ? "True" : "False"));
+                                settings::RegValue::fromString(host::activationText(active)));
     const settings::Status saved = operation.commit();
     if (status != settings::kSuccess) return status;
     if (saved != settings::kSuccess) return saved;

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/settings/RegistryKey.h"
+#include "core/text/AsciiText.h"
 #include "core/workspaces/WorkspaceStore.h"
 
 namespace modshelf::workspaces {
@@ -17,16 +18,8 @@ std::string workspaceId(int number) {
     return id;
 }
 
-std::string trimWhiteSpace(const std::string& text) {
-    const char* blanks = " \t\r\n\v\f";
-    auto first = text.find_first_not_of(blanks);
-    if (first == std::string::npos) return "";
-    auto last = text.find_last_not_of(blanks);
-    return text.substr(first, last - first + 1);
-}
-
 std::string renameInitialName(const std::string& nodeLabel) {
-    std::string trimmed = trimWhiteSpace(nodeLabel);
+    std::string trimmed = text::trimmed(nodeLabel);
     return trimmed.size() > kPrefixLength ? trimmed.substr(kPrefixLength) : "";
 }
 
@@ -39,18 +32,18 @@ std::string renameLabelText(int number) {
 }
 
 bool renameNameTooLong(const std::string& typedName) {
-    return trimWhiteSpace(typedName).size() > kMaxWorkspaceNameBytes;
+    return text::trimmed(typedName).size() > kMaxWorkspaceNameBytes;
 }
 
 std::string nameTooLongText(const std::string& typedName) {
-    return "This name takes " + std::to_string(trimWhiteSpace(typedName).size()) +
+    return "This name takes " + std::to_string(text::trimmed(typedName).size()) +
            " bytes; a workspace name can take at most " + std::to_string(kMaxWorkspaceNameBytes) +
            ". Letters beyond A to Z take two or more bytes each.\n\nPlease shorten the name.";
 }
 
 RenameResult applyRename(settings::SettingsStore& store, int number, const std::string& typedName) {
     RenameResult result;
-    const std::string name = trimWhiteSpace(typedName);
+    const std::string name = text::trimmed(typedName);
     result.newLabel = workspacePrefix(number - 1) + name;
     if (name.size() > kMaxWorkspaceNameBytes) {
         result.status = settings::kInvalidParameter;

@@ -53,7 +53,4 @@ bool renameChangesLabel(const std::string& newLabel);
 std::string renamedNoticeText(int number);
 inline constexpr const char* kRenamedNoticeCaption = " Workspace Renamed";
 
-// Blanks, tabs and line ends trimmed from both ends.
-std::string trimWhiteSpace(const std::string& text);
-
 }  // namespace modshelf::workspaces

@@ -5,22 +5,14 @@
 
 #include "core/host/HostInterface.h"
 #include "core/settings/RegistryAccess.h"
+#include "core/text/AsciiText.h"
 
 namespace modshelf::workspaces {
 
 namespace {
 
 bool validSlot(int slot) {
-    return slot >= 0 && slot < app::kWorkspaceSlots;
-}
-
-std::string trimmed(const std::string& text) {
-    const auto isBlank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && isBlank(text[begin])) ++begin;
-    while (end > begin && isBlank(text[end - 1])) --end;
-    return text.substr(begin, end - begin);
+    return slot >= 0 && slot < tree::kWorkspaceSlots;
 }
 
 }  // namespace
@@ -29,14 +21,14 @@ std::string workspaceKeyPath(int slot) {
     if (!validSlot(slot)) return {};
     std::string path(kModshelfKey);
     path += "\\Workspace";
-    if (slot == app::kSlotAll) return path + "A";
-    if (slot == app::kSlotCurrent) return path + "C";
+    if (slot == tree::kSlotAll) return path + "A";
+    if (slot == tree::kSlotCurrent) return path + "C";
     return path + std::to_string(slot + 1);
 }
 
 std::string workspacePrefix(int slot) {
-    if (slot == app::kSlotAll) return "<A>  ";
-    if (slot == app::kSlotCurrent) return "<C>  ";
+    if (slot == tree::kSlotAll) return "<A>  ";
+    if (slot == tree::kSlotCurrent) return "<C>  ";
     if (!validSlot(slot)) return {};
     char prefix[8];
     std::snprintf(prefix, sizeof prefix, "<%02d> ", slot + 1);
@@ -44,8 +36,8 @@ std::string workspacePrefix(int slot) {
 }
 
 std::string defaultDisplayName(int slot) {
-    if (slot == app::kSlotAll) return "ALL Scrivel Modules";
-    if (slot == app::kSlotCurrent) return "Current Scrivel Settings";
+    if (slot == tree::kSlotAll) return "ALL Scrivel Modules";
+    if (slot == tree::kSlotCurrent) return "Current Scrivel Settings";
     if (!validSlot(slot)) return {};
     char name[16];
     std::snprintf(name, sizeof name, "Workspace %02d", slot + 1);
@@ -54,12 +46,11 @@ std::string defaultDisplayName(int slot) {
 
 int slotOfLabel(std::string_view label) {
     if (label.size() < 5) return -1;
-    for (int slot = 0; slot < app::kWorkspaceSlots; ++slot) {
+    for (int slot = 0; slot < tree::kWorkspaceSlots; ++slot) {
         const std::string prefix = workspacePrefix(slot);
         bool same = true;
         for (std::size_t i = 0; i < 5 && same; ++i) {
-            same = std::tolower(static_cast<unsigned char>(label[i])) ==
-                   std::tolower(static_cast<unsigned char>(prefix[i]));
+            same = text::lowerAscii(label[i]) == text::lowerAscii(prefix[i]);
         }
         if (same) return slot;
     }
@@ -68,32 +59,21 @@ int slotOfLabel(std::string_view label) {
 
 std::string buildDisplayName(settings::SettingsStore& store, const std::string& prefix,
                              const std::string& keyPath, const std::string& defaultName) {
-    const std::string title = trimmed(settings::GetRegString(
+    const std::string title = text::trimmed(settings::GetRegString(
         store, settings::RegRoot::CurrentUser, keyPath, std::string(kWorkspaceTitleValue)));
     return prefix + (title.empty() ? defaultName : title);
 }
 
-void buildWorkspaceLabels(app::AppState& state, settings::SettingsStore& store) {
-    for (int slot : kWorkspaceOrder) {
-        state.workspaceDisplayName[slot] = buildDisplayName(
-            store, workspacePrefix(slot), workspaceKeyPath(slot), state.workspaceDisplayName[slot]);
-    }
-}
-
-void setWorkspaceFolders(app::AppState& state) {
-    state.workspaceFolder.fill(state.resourceFolder);
-}
-
 std::string moduleDataKeyPath(int slot, modules::ActivationCategory category) {
     const std::string_view subkey = modules::categoryKeyName(category);
-    if (subkey.empty() || !validSlot(slot) || slot == app::kSlotAll) return {};
+    if (subkey.empty() || !validSlot(slot) || slot == tree::kSlotAll) return {};
     const std::string base =
-        slot == app::kSlotCurrent ? std::string(host::kHostResourceKey) : workspaceKeyPath(slot);
+        slot == tree::kSlotCurrent ? std::string(host::kHostResourceKey) : workspaceKeyPath(slot);
     return base + "\\" + std::string(subkey);
 }
 
 bool isActiveText(std::string_view text) {
-    return settings::equalsNoCase(text, "true");
+    return settings::equalsNoCase(text, host::kActiveText);
 }
 
 bool readActiveFlag(settings::SettingsStore& store, int slot, modules::ActivationCategory category,

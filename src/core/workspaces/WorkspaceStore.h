@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/app/AppState.h"
 #include "core/modules/ModuleKind.h"
+#include "core/tree/NodeKinds.h"
 
 namespace modshelf::settings {
 class SettingsStore;
@@ -19,8 +19,8 @@ inline constexpr std::string_view kWorkspaceTitleValue = "WorkspaceTitle";
 inline constexpr std::string_view kWorkspaceNameValue = "WorkspaceName";
 
 // The order in which every walk over the workspaces goes: <A>, <C>, <01> ... <15>.
-inline constexpr std::array<int, app::kWorkspaceSlots> kWorkspaceOrder = {
-    app::kSlotAll, app::kSlotCurrent, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14};
+inline constexpr std::array<int, tree::kWorkspaceSlots> kWorkspaceOrder = {
+    tree::kSlotAll, tree::kSlotCurrent, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14};
 
 // "Software\Quorvel\Modshelf\Workspace1" ... "Workspace15" (no leading zero),
 // "...\WorkspaceA", "...\WorkspaceC". Empty for a slot out of range.
@@ -38,11 +38,6 @@ int slotOfLabel(std::string_view label);
 // read (200 bytes or more). Reading creates a missing key.
 std::string buildDisplayName(settings::SettingsStore& store, const std::string& prefix,
                              const std::string& keyPath, const std::string& defaultName);
-// Builds all seventeen labels into the state, in workspace order, each from
-// its current display name as the default.
-void buildWorkspaceLabels(app::AppState& state, settings::SettingsStore& store);
-// Every workspace lists the resource folder.
-void setWorkspaceFolders(app::AppState& state);
 
 // The key that holds a workspace's flags of one category: the workspace's own
 // subkey for <01> ... <15>, Scrivel's activation key for <C>; empty for <A>

@@ -11,8 +11,7 @@
 #include "core/host/SqliteEditor.h"
 #include "gui/GuiContext.h"
 #include "gui/views/CFileView.h"
-#include "platform/linux/LinuxProgramLauncher.h"
-#include "platform/linux/WinePrefixLocation.h"
+#include "platform/Platform.h"
 
 namespace modshelf::gui {
 
@@ -50,7 +49,7 @@ std::optional<std::string> chooseEditorProgram(QWidget* parent) {
 bool isWindowsProgramFile(const std::string& path) {
     return QFileInfo(QString::fromStdString(path)).suffix().compare("exe", Qt::CaseInsensitive) ==
                0 ||
-           platform::LinuxProgramLauncher::isWindowsExecutable(path);
+           platform::NativeProgramLauncher::isWindowsExecutable(path);
 }
 
 }  // namespace
@@ -111,7 +110,7 @@ SqliteEditorCommands* attachSqliteEditorCommands(GuiContext& context, CFileView&
     struct OwnedLauncher : QObject {
         explicit OwnedLauncher(QObject* parent)
             : QObject(parent), launcher(platform::winePrefixPath()) {}
-        platform::LinuxProgramLauncher launcher;
+        platform::NativeProgramLauncher launcher;
     };
     auto* owned = new OwnedLauncher(&list);
     auto* commands = new SqliteEditorCommands(context, list, owned->launcher);

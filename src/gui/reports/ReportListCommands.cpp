@@ -12,7 +12,7 @@
 #include "gui/GuiContext.h"
 #include "gui/views/CFileView.h"
 #include "gui/views/ModuleListModel.h"
-#include "platform/linux/AtomicFile.h"
+#include "platform/Platform.h"
 
 namespace modshelf::gui {
 

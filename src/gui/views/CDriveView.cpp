@@ -12,6 +12,7 @@
 
 #include "core/app/CommandIds.h"
 #include "core/app/FrameTexts.h"
+#include "core/app/WorkspaceLabels.h"
 #include "core/host/DriveMap.h"
 #include "core/host/HostControl.h"
 #include "core/host/HostFolders.h"
@@ -23,7 +24,7 @@
 #include "gui/views/DriveKinds.h"
 #include "gui/views/ListAppearance.h"
 #include "gui/views/ViewIcons.h"
-#include "platform/linux/WinePrefixLocation.h"
+#include "platform/Platform.h"
 
 namespace modshelf::gui {
 
@@ -129,9 +130,9 @@ CDriveView::~CDriveView() = default;
 
 void CDriveView::startUp() {
     app::AppState& state = context_.state;
-    workspaces::buildWorkspaceLabels(state, context_.store);
+    app::buildWorkspaceLabels(state, context_.store);
     host::discoverHostFolders(state, context_.store, *drives_);
-    workspaces::setWorkspaceFolders(state);
+    app::setWorkspaceFolders(state);
     fill();
 }
 
@@ -405,14 +406,6 @@ bool CDriveView::handleCommand(int id) {
         return true;
     }
     switch (id) {
-        case cmd::kStopHost:
-            if (!context_.host) return false;
-            context_.host->stopHost();
-            return true;
-        case cmd::kStartHost:
-            if (!context_.host) return false;
-            context_.host->startHost();
-            return true;
         case cmd::kOpenExplorer: {
             const int kind = context_.state.nodeKind;
             if (kind == node::kResourceFolder || kind == node::kUserFilesFolder ||
@@ -431,16 +424,11 @@ bool CDriveView::updateCommand(int id, CommandState& state) {
         state.enabled = kind == id - cmd::kRenameWorkspaceFirst + 1;
         return true;
     }
-    if (id >= cmd::kActivateWorkspaceFirst && id <= cmd::kActivateWorkspaceLast) {
-        state.enabled = kind == id - cmd::kActivateWorkspaceFirst + 1;
+    if (cmd::isActivation(id)) {
+        state.enabled = cmd::activationEnabled(id, kind);
         return true;
     }
     switch (id) {
-        case cmd::kActivateAll:
-        case cmd::kStopHost:
-        case cmd::kStartHost:
-            state.enabled = true;
-            return true;
         case cmd::kOpenExplorer:
             state.enabled = kind == node::kResourceFolder || kind == node::kUserFilesFolder ||
                             kind == node::kDriveOrFolder;

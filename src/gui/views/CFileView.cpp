@@ -11,10 +11,10 @@
 #include <QListView>
 #include <QMouseEvent>
 #include <QStackedLayout>
-#include <QVBoxLayout>
 #include <QStyleOptionViewItem>
 #include <QTableView>
 #include <QToolTip>
+#include <QVBoxLayout>
 
 #include "core/app/AppState.h"
 #include "core/app/CommandIds.h"
@@ -23,11 +23,12 @@
 #include "core/modules/ListColumns.h"
 #include "core/modules/ListSort.h"
 #include "core/modules/ModuleScan.h"
+#include "core/workspaces/NodeCheckRule.h"
 #include "gui/GuiContext.h"
 #include "gui/MainStatusBar.h"
 #include "gui/views/FolderScanJob.h"
-#include "gui/views/ListOptions.h"
 #include "gui/views/ListAppearance.h"
+#include "gui/views/ListOptions.h"
 #include "gui/views/ModuleListModel.h"
 
 namespace modshelf::gui {
@@ -214,7 +215,7 @@ void CFileView::refill() {
     state.selectedModulePath.clear();
     if (!state.currentFolder.empty())
         state.currentFolder = host::ensureTrailingSeparator(state.currentFolder);
-    *checkRule_ = CheckRule::forNode(state.nodeKind, context_.store);
+    *checkRule_ = workspaces::checkRuleForNode(state.nodeKind, context_.store);
 
     auto* job = new FolderScanJob(state.currentFolder, state.typeFilter, cache_, this);
     connect(job, &FolderScanJob::rowsReady, this, &CFileView::rowsRead);

@@ -1,4 +1,5 @@
 #include "gui/views/DriveKinds.h"
+#include "core/text/AsciiText.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,12 +9,6 @@
 
 namespace modshelf::gui {
 namespace {
-
-std::string lowerText(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
 
 // Optical devices and their usual mount points: /dev/sr0, /dev/scd0,
 // /media/cdrom, /mnt/dvd, /media/user/cd ...
@@ -54,16 +49,17 @@ bool deviceIsRemovable(const QByteArray& device) {
 
 DriveKind driveKindOf(const host::Drive& drive, const std::filesystem::path& prefix) {
     std::error_code error;
-    const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(drive.letter)));
+    const char letter = text::lowerAscii(drive.letter);
     const std::filesystem::path deviceLink =
         prefix / "dosdevices" / (std::string(1, letter) + "::");
     if (std::filesystem::is_symlink(deviceLink, error)) {
-        std::string target = lowerText(std::filesystem::read_symlink(deviceLink, error).string());
+        std::string target =
+            text::lowerAscii(std::filesystem::read_symlink(deviceLink, error).string());
         if (looksOptical(target)) return DriveKind::Optical;
     }
 
     const std::string rootText = drive.root.string();
-    const std::string lowerRoot = lowerText(rootText);
+    const std::string lowerRoot = text::lowerAscii(rootText);
     if (!drive.present) {
         // A drive without its medium still shows, ready for one.
         if (looksOptical(lowerRoot)) return DriveKind::Optical;
@@ -75,7 +71,8 @@ DriveKind driveKindOf(const host::Drive& drive, const std::filesystem::path& pre
     if (storage.isValid()) {
         const QByteArray type = storage.fileSystemType().toLower();
         const QByteArray device = storage.device();
-        if (type == "iso9660" || type == "udf" || looksOptical(lowerText(device.toStdString())))
+        if (type == "iso9660" || type == "udf" ||
+            looksOptical(text::lowerAscii(device.toStdString())))
             return DriveKind::Optical;
         if (deviceIsRemovable(device)) return DriveKind::Removable;
     }

@@ -8,6 +8,7 @@
 #include "core/app/CommandIds.h"
 #include "core/dialogs/Prompter.h"
 #include "core/host/HostControl.h"
+#include "core/host/HostInterface.h"
 #include "core/workspaces/ActivationUndo.h"
 #include "core/workspaces/WorkspaceActivation.h"
 #include "core/workspaces/WorkspaceChecks.h"
@@ -65,17 +66,10 @@ private:
 workspaces::WorkspaceActivation::AskToCloseHost askToCloseHostThenWait(host::HostControl* control,
                                                                        ActivationBusy& busy) {
     return [control, &busy](const std::string& firstLine) {
-        const bool running =
-            control && control->askToCloseHost(firstLine, host::HostControl::kShortTitle);
+        const bool running = control && control->askToCloseHost(firstLine, host::kHostWindowTitle);
         busy.begin();
         return running;
     };
-}
-
-// The workspace number of an "Activate Workspace NN" command, or 0.
-int activatedNumber(int id) {
-    if (id < cmd::kActivateWorkspaceFirst || id > cmd::kActivateWorkspaceLast) return 0;
-    return id - cmd::kActivateWorkspaceFirst + 1;
 }
 
 // <C> shows Scrivel's own keys, which an activation changes: the list is
@@ -101,7 +95,7 @@ WorkspaceListCommands::WorkspaceListCommands(GuiContext& context, CFileView& lis
 }
 
 bool WorkspaceListCommands::handleCommand(int id) {
-    if (const int number = activatedNumber(id)) {
+    if (const int number = cmd::activatedWorkspace(id)) {
         activateWorkspace(number);
         return true;
     }
@@ -117,12 +111,8 @@ bool WorkspaceListCommands::handleCommand(int id) {
 }
 
 bool WorkspaceListCommands::updateCommand(int id, CommandState& state) {
-    if (const int number = activatedNumber(id)) {
-        state.enabled = context_.state.nodeKind == number;
-        return true;
-    }
-    if (id == cmd::kActivateAll) {
-        state.enabled = true;
+    if (cmd::isActivation(id)) {
+        state.enabled = cmd::activationEnabled(id, context_.state.nodeKind);
         return true;
     }
     if (id == cmd::kUndoActivation) {

@@ -9,6 +9,7 @@
 #include "core/dialogs/Prompter.h"
 #include "core/host/DriveMap.h"
 #include "core/host/HostControl.h"
+#include "core/host/HostInterface.h"
 #include "core/settings/RegistryTypes.h"
 #include "platform/linux/LinuxProgramLauncher.h"
 #include "platform/linux/SettingsStoreFactory.h"
@@ -96,14 +97,9 @@ int runCommandLine(const app::CommandLine& line) {
     host::HostControl host(windows, launcher, prompter, state);
     auto running = [&] { return host.isHostRunning() || hostProcessRunning(prefix); };
 
-    app::CliEnvironment env{*opened.store,
-                            drives,
-                            std::cout,
-                            std::cerr,
-                            running,
-                            [&] {
+    app::CliEnvironment env{*opened.store, drives, std::cout, std::cerr, running, [&] {
                                 if (!windows.connected()) return false;
-                                host.closeHostWindows(host::HostControl::kShortTitle);
+                                host.closeHostWindows(host::kHostWindowTitle);
                                 return !running();
                             }};
     return app::runCliCommand(line, env);

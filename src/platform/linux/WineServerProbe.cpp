@@ -9,18 +9,12 @@
 #include <cstdlib>
 #include <set>
 
+#include "core/text/AsciiText.h"
 #include "platform/linux/AtomicFile.h"
 
 namespace modshelf::platform {
 
 namespace {
-
-std::string trim(std::string text) {
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos) return {};
-    const auto last = text.find_last_not_of(" \t\r\n");
-    return text.substr(first, last - first + 1);
-}
 
 // The pid of the process holding a write lock on byte 0 of the lock file, or 0.
 pid_t lockHolder(const std::filesystem::path& lockFile) {
@@ -122,7 +116,7 @@ std::vector<std::filesystem::path> SystemWineServerProbe::serverDirs(
     // Debian's packages make the base folder with mkdtemp and note its name here.
     std::string noted, error;
     if (readWholeFile(prefix / "wineserver", noted, error)) {
-        const std::filesystem::path base = trim(noted);
+        const std::filesystem::path base = text::trimmed(noted);
         if (!base.empty()) {
             if (base.is_absolute()) {
                 dirs.push_back(base / name);

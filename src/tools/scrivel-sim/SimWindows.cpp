@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "core/host/HostControl.h"
+#include "core/host/HostInterface.h"
 
 namespace modshelf::scrivelsim {
 
@@ -40,7 +41,7 @@ bool ClosePolicy::accept() {
 SimMainWindow::SimMainWindow(const std::vector<ActiveModule>& modules, const QString& prefixText,
                              ClosePolicy& policy)
     : policy_(policy) {
-    setWindowTitle(QString::fromStdString(host::HostControl::kMainTitle));
+    setWindowTitle(QString::fromStdString(host::kHostMainWindowTitle));
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -65,7 +66,7 @@ void SimMainWindow::closeEvent(QCloseEvent* event) {
 }
 
 SimNameWindow::SimNameWindow(ClosePolicy& policy) : policy_(policy) {
-    setWindowTitle(QString::fromStdString(host::HostControl::kShortTitle));
+    setWindowTitle(QString::fromStdString(host::kHostWindowTitle));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(tr("Scrivel stand-in is running."), this));
     resize(260, 60);

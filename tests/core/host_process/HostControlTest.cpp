@@ -1,4 +1,5 @@
 #include "core/host/HostControl.h"
+#include "core/host/HostInterface.h"
 
 #include <gtest/gtest.h>
 
@@ -45,8 +46,9 @@ protected:
 
     // Scrivel as the stand-in shows it: both windows belong to one process.
     void runHost(int requestsUntilClose = 1, int checksUntilGone = 0) {
-        shortWindow = windows.add(HostControl::kShortTitle, 1, requestsUntilClose, checksUntilGone);
-        mainWindow = windows.add(HostControl::kMainTitle, 1, requestsUntilClose, checksUntilGone);
+        shortWindow = windows.add(host::kHostWindowTitle, 1, requestsUntilClose, checksUntilGone);
+        mainWindow =
+            windows.add(host::kHostMainWindowTitle, 1, requestsUntilClose, checksUntilGone);
     }
 
     app::AppState state;
@@ -62,17 +64,17 @@ protected:
 };
 
 TEST_F(HostControlTest, TitlesAreScrivelAndItsTaglinedMainWindow) {
-    EXPECT_EQ(HostControl::kShortTitle, "Scrivel");
-    EXPECT_EQ(HostControl::kMainTitle.rfind("Scrivel - ", 0), 0u);
-    EXPECT_GT(HostControl::kMainTitle.size(), std::string("Scrivel - ").size());
-    EXPECT_LE(HostControl::kMainTitle.size(), 55u);
+    EXPECT_EQ(host::kHostWindowTitle, "Scrivel");
+    EXPECT_EQ(host::kHostMainWindowTitle.rfind("Scrivel - ", 0), 0u);
+    EXPECT_GT(host::kHostMainWindowTitle.size(), std::string("Scrivel - ").size());
+    EXPECT_LE(host::kHostMainWindowTitle.size(), 55u);
 }
 
 TEST_F(HostControlTest, OnlyAWindowTitledExactlyScrivelMeansItRuns) {
     HostControl control = makeControl();
     windows.add("scrivel", 1);
     windows.add("Scrivel ", 1);
-    windows.add(HostControl::kMainTitle, 1);  // the main window alone is not the sign
+    windows.add(host::kHostMainWindowTitle, 1);  // the main window alone is not the sign
     EXPECT_FALSE(control.isHostRunning());
     windows.add("Scrivel", 2);
     EXPECT_TRUE(control.isHostRunning());
@@ -80,7 +82,7 @@ TEST_F(HostControlTest, OnlyAWindowTitledExactlyScrivelMeansItRuns) {
 
 TEST_F(HostControlTest, NoHostMeansNoQuestionNoBeepAndFalse) {
     HostControl control = makeControl();
-    windows.add(HostControl::kMainTitle, 1);
+    windows.add(host::kHostMainWindowTitle, 1);
     EXPECT_FALSE(control.askToCloseHostAtStartUp());
     EXPECT_FALSE(control.askToCloseHostBeforeActivation());
     EXPECT_TRUE(prompter.shown.empty());
@@ -154,7 +156,7 @@ TEST_F(HostControlTest, StopSendsExactlyOneRequestToAHostThatClosesAtOnce) {
 TEST_F(HostControlTest, NextRequestWaitsUntilTheWindowHasGone) {
     HostControl control = makeControl();
     runHost(/*requestsUntilClose=*/1, /*checksUntilGone=*/7);
-    EXPECT_EQ(control.closeHostWindows(HostControl::kMainTitle), 1);
+    EXPECT_EQ(control.closeHostWindows(host::kHostMainWindowTitle), 1);
     EXPECT_EQ(sleeps, 7);
     EXPECT_EQ(slept, 7 * HostControl::Timing{}.pollInterval);
 }
@@ -162,7 +164,7 @@ TEST_F(HostControlTest, NextRequestWaitsUntilTheWindowHasGone) {
 TEST_F(HostControlTest, AHostThatRefusesTwiceIsAskedAThirdTime) {
     HostControl control = makeControl();
     runHost(/*requestsUntilClose=*/3);
-    EXPECT_EQ(control.closeHostWindows(HostControl::kShortTitle), 3);
+    EXPECT_EQ(control.closeHostWindows(host::kHostWindowTitle), 3);
     EXPECT_EQ(windows.requestsTo(shortWindow), 3);
     EXPECT_FALSE(control.isHostRunning());
     // Each refused request was given its full wait before the next one.
@@ -177,7 +179,7 @@ TEST_F(HostControlTest, GivesUpAfterOneHundredRequests) {
     HostControl control = makeControl(quick);
     runHost(/*requestsUntilClose=*/-1);
 
-    EXPECT_EQ(control.closeHostWindows(HostControl::kShortTitle), 100);
+    EXPECT_EQ(control.closeHostWindows(host::kHostWindowTitle), 100);
     EXPECT_EQ(windows.requestsTo(shortWindow), 100);
     EXPECT_TRUE(control.isHostRunning());
     EXPECT_EQ(waitDepth, 0);
@@ -191,7 +193,7 @@ TEST_F(HostControlTest, AllWaitsOfOneCloseStayWithinTheTotalBound) {
     HostControl control = makeControl(timing);
     runHost(/*requestsUntilClose=*/-1);
 
-    EXPECT_EQ(control.closeHostWindows(HostControl::kShortTitle), 3);
+    EXPECT_EQ(control.closeHostWindows(host::kHostWindowTitle), 3);
     EXPECT_EQ(slept, 5000ms);
 }
 

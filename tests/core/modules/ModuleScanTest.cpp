@@ -9,10 +9,11 @@
 #include <filesystem>
 
 #include "ModuleFixtures.h"
-#include "core/app/AppState.h"
 #include "core/modules/DetailsCache.h"
 #include "core/settings/MemorySettingsStore.h"
 #include "core/settings/RegistryAccess.h"
+#include "core/tree/NodeKinds.h"
+#include "core/workspaces/NodeCheckRule.h"
 #include "support/TempDir.h"
 
 namespace modshelf::modules {
@@ -124,7 +125,8 @@ TEST_F(ModuleScanTest, NumberedWorkspaceAndCurrentSettingsReadTheStoredFlags) {
     settings::SetRegString(store, "Software\\Quorvel\\Modshelf\\Workspace4\\Dictionaries", "EAS",
                            "True");
 
-    const ScanResult third = scanFolder(folder(), workspaceFilter(), CheckRule::forNode(3, store));
+    const ScanResult third =
+        scanFolder(folder(), workspaceFilter(), workspaces::checkRuleForNode(3, store));
     EXPECT_TRUE(find(third, "kjv.bblx")->checked);
     EXPECT_FALSE(find(third, "Asv.BBLX")->checked);
     EXPECT_TRUE(find(third, "untitled.bblx")->checked);
@@ -141,14 +143,16 @@ TEST_F(ModuleScanTest, NumberedWorkspaceAndCurrentSettingsReadTheStoredFlags) {
 
     settings::SetRegString(
         store, "Software\\VB and VBA Program Settings\\Scrivel\\Resource\\Bibles", "ASV", "tRuE");
-    const ScanResult current = scanFolder(folder(), workspaceFilter(),
-                                          CheckRule::forNode(app::node::kCurrentSettings, store));
+    const ScanResult current =
+        scanFolder(folder(), workspaceFilter(),
+                   workspaces::checkRuleForNode(tree::node::kCurrentSettings, store));
     EXPECT_EQ(current.activeCount, 1u);
     EXPECT_TRUE(find(current, "Asv.BBLX")->checked);
 
     // Folder nodes check nothing, even with flags stored.
-    const ScanResult userFiles = scanFolder(folder(), folderFilter(),
-                                            CheckRule::forNode(app::node::kUserFilesFolder, store));
+    const ScanResult userFiles =
+        scanFolder(folder(), folderFilter(),
+                   workspaces::checkRuleForNode(tree::node::kUserFilesFolder, store));
     EXPECT_EQ(userFiles.activeCount, 0u);
 }
 

@@ -15,6 +15,7 @@
 #include "core/modules/ModuleScan.h"
 #include "core/settings/MemorySettingsStore.h"
 #include "core/settings/RegistryAccess.h"
+#include "core/workspaces/NodeCheckRule.h"
 #include "support/TempDir.h"
 
 namespace modshelf::modules {
@@ -246,22 +247,22 @@ TEST_F(ScanRefillTest, ChangedWorkspaceIsReflected) {
     TypeFilter workspace;
     workspace.applyWorkspacePreset();
 
-    const ScanResult one = refill(workspace, CheckRule::forNode(1, store));
+    const ScanResult one = refill(workspace, workspaces::checkRuleForNode(1, store));
     EXPECT_EQ(one.activeCount, 2u);
     EXPECT_TRUE(find(one, "bible1.bblx")->checked);
     EXPECT_TRUE(find(one, "bible2.bblx")->checked);
 
-    const ScanResult two = refill(workspace, CheckRule::forNode(2, store));
+    const ScanResult two = refill(workspace, workspaces::checkRuleForNode(2, store));
     EXPECT_EQ(two.modulesRead, 0u);
     EXPECT_EQ(two.activeCount, 2u);
     EXPECT_FALSE(find(two, "bible1.bblx")->checked);
     EXPECT_TRUE(find(two, "bible5.bblx")->checked);
     EXPECT_TRUE(find(two, "mhc.cmtx")->checked);
-    expectSameAsFresh(two, workspace, CheckRule::forNode(2, store));
+    expectSameAsFresh(two, workspace, workspaces::checkRuleForNode(2, store));
 
     // A flag changed between two fills of the same workspace.
     settings::SetRegString(store, second, "B5", "False");
-    EXPECT_EQ(refill(workspace, CheckRule::forNode(2, store)).activeCount, 1u);
+    EXPECT_EQ(refill(workspace, workspaces::checkRuleForNode(2, store)).activeCount, 1u);
 
     // Checks never linger in what the cache hands back.
     const ScanResult every = refill(workspace, CheckRule::allChecked());

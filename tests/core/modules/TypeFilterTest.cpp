@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "core/app/AppState.h"
+#include "core/tree/NodeKinds.h"
 
 namespace modshelf::modules {
 namespace {
 
-namespace node = app::node;
+namespace node = tree::node;
 
 int countShown(const TypeFilter& filter) {
     int shown = 0;

@@ -2,6 +2,7 @@
 
 #include "core/settings/MemorySettingsStore.h"
 #include "core/settings/RegistryAccess.h"
+#include "core/text/AsciiText.h"
 #include "core/workspaces/WorkspaceRename.h"
 #include "core/workspaces/WorkspaceStore.h"
 
@@ -63,13 +64,13 @@ TEST(WorkspaceRename, AcceptedNamesAreReadBackAtTheNextStartAndLongerOnesRefused
         const RenameResult r = applyRename(store, 3, c.typed);
         EXPECT_EQ(r.status == settings::kSuccess, c.accepted) << c.typed.size();
         EXPECT_EQ(renameNameTooLong(c.typed), !c.accepted) << c.typed.size();
-        const std::string expected = c.accepted ? trimWhiteSpace(c.typed) : "Before";
+        const std::string expected = c.accepted ? text::trimmed(c.typed) : "Before";
         EXPECT_EQ(buildDisplayName(store, "<03> ", "Software\\Quorvel\\Modshelf\\Workspace3",
                                    "Workspace 03"),
                   "<03> " + expected)
             << c.typed.size();
         if (!c.accepted) {
-            EXPECT_NE(r.error.find(std::to_string(trimWhiteSpace(c.typed).size()) + " bytes"),
+            EXPECT_NE(r.error.find(std::to_string(text::trimmed(c.typed).size()) + " bytes"),
                       std::string::npos);
         }
     }

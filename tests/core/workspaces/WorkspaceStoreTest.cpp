@@ -14,60 +14,21 @@ using settings::RegRoot;
 TEST(WorkspaceStoreTest, KeysPrefixesAndDefaultNames) {
     EXPECT_EQ(workspaceKeyPath(0), "Software\\Quorvel\\Modshelf\\Workspace1");
     EXPECT_EQ(workspaceKeyPath(14), "Software\\Quorvel\\Modshelf\\Workspace15");
-    EXPECT_EQ(workspaceKeyPath(app::kSlotAll), "Software\\Quorvel\\Modshelf\\WorkspaceA");
-    EXPECT_EQ(workspaceKeyPath(app::kSlotCurrent), "Software\\Quorvel\\Modshelf\\WorkspaceC");
+    EXPECT_EQ(workspaceKeyPath(tree::kSlotAll), "Software\\Quorvel\\Modshelf\\WorkspaceA");
+    EXPECT_EQ(workspaceKeyPath(tree::kSlotCurrent), "Software\\Quorvel\\Modshelf\\WorkspaceC");
     EXPECT_EQ(workspaceKeyPath(17), "");
     EXPECT_EQ(workspacePrefix(0), "<01> ");
     EXPECT_EQ(workspacePrefix(14), "<15> ");
-    EXPECT_EQ(workspacePrefix(app::kSlotAll), "<A>  ");
-    EXPECT_EQ(workspacePrefix(app::kSlotCurrent), "<C>  ");
+    EXPECT_EQ(workspacePrefix(tree::kSlotAll), "<A>  ");
+    EXPECT_EQ(workspacePrefix(tree::kSlotCurrent), "<C>  ");
     EXPECT_EQ(defaultDisplayName(8), "Workspace 09");
-    EXPECT_EQ(defaultDisplayName(app::kSlotAll), "ALL Scrivel Modules");
+    EXPECT_EQ(defaultDisplayName(tree::kSlotAll), "ALL Scrivel Modules");
 
     EXPECT_EQ(slotOfLabel("<03> Greek"), 2);
-    EXPECT_EQ(slotOfLabel("<a>  ALL Scrivel Modules"), app::kSlotAll);
-    EXPECT_EQ(slotOfLabel("<C>  x"), app::kSlotCurrent);
+    EXPECT_EQ(slotOfLabel("<a>  ALL Scrivel Modules"), tree::kSlotAll);
+    EXPECT_EQ(slotOfLabel("<C>  x"), tree::kSlotCurrent);
     EXPECT_EQ(slotOfLabel("<16> x"), -1);
     EXPECT_EQ(slotOfLabel("C:\\"), -1);
-}
-
-TEST(WorkspaceStoreTest, LabelsComeFromTrimmedTitlesOrTheDefaults) {
-    settings::MemorySettingsStore store;
-    settings::SetRegString(store, "Software\\Quorvel\\Modshelf\\Workspace1", "WorkspaceTitle",
-                           "  Greek Studies \t");
-    settings::SetRegString(store, "Software\\Quorvel\\Modshelf\\Workspace2", "WorkspaceTitle",
-                           "    ");
-    settings::SetRegString(store, "Software\\Quorvel\\Modshelf\\Workspace3", "WorkspaceTitle",
-                           std::string(200, 'x'));  // too long to read
-    settings::SetRegString(store, "Software\\Quorvel\\Modshelf\\Workspace4", "WorkspaceTitle",
-                           std::string(199, 'y'));
-    settings::SetRegString(store, "Software\\Quorvel\\Modshelf\\WorkspaceC", "WorkspaceTitle",
-                           "Scrivel Now");
-
-    app::AppState state;
-    buildWorkspaceLabels(state, store);
-    EXPECT_EQ(state.workspaceDisplayName[0], "<01> Greek Studies");
-    EXPECT_EQ(state.workspaceDisplayName[1], "<02> Workspace 02");
-    EXPECT_EQ(state.workspaceDisplayName[2], "<03> Workspace 03");
-    EXPECT_EQ(state.workspaceDisplayName[3], "<04> " + std::string(199, 'y'));
-    EXPECT_EQ(state.workspaceDisplayName[14], "<15> Workspace 15");
-    EXPECT_EQ(state.workspaceDisplayName[app::kSlotAll], "<A>  ALL Scrivel Modules");
-    EXPECT_EQ(state.workspaceDisplayName[app::kSlotCurrent], "<C>  Scrivel Now");
-
-    // Every workspace key exists afterwards; the stored titles are unchanged.
-    for (int slot = 0; slot < app::kWorkspaceSlots; ++slot)
-        EXPECT_EQ(store.openKey(RegRoot::CurrentUser, workspaceKeyPath(slot)), settings::kSuccess);
-    EXPECT_EQ(settings::GetRegString(store, RegRoot::CurrentUser,
-                                     "Software\\Quorvel\\Modshelf\\Workspace1", "WorkspaceTitle"),
-              "  Greek Studies \t");
-}
-
-TEST(WorkspaceStoreTest, EveryWorkspaceListsTheResourceFolder) {
-    app::AppState state;
-    state.resourceFolder = "/prefix/drive_c/Scrivel/";
-    setWorkspaceFolders(state);
-    for (const std::string& folder : state.workspaceFolder)
-        EXPECT_EQ(folder, "/prefix/drive_c/Scrivel/");
 }
 
 TEST(WorkspaceStoreTest, ModuleDataLivesInTheWorkspaceOrInScrivelsKeys) {
@@ -75,9 +36,9 @@ TEST(WorkspaceStoreTest, ModuleDataLivesInTheWorkspaceOrInScrivelsKeys) {
               "Software\\Quorvel\\Modshelf\\Workspace1\\Bibles");
     EXPECT_EQ(moduleDataKeyPath(14, ActivationCategory::Dictionaries),
               "Software\\Quorvel\\Modshelf\\Workspace15\\Dictionaries");
-    EXPECT_EQ(moduleDataKeyPath(app::kSlotCurrent, ActivationCategory::Commentaries),
+    EXPECT_EQ(moduleDataKeyPath(tree::kSlotCurrent, ActivationCategory::Commentaries),
               "Software\\VB and VBA Program Settings\\Scrivel\\Resource\\Commentaries");
-    EXPECT_EQ(moduleDataKeyPath(app::kSlotAll, ActivationCategory::Bibles), "");
+    EXPECT_EQ(moduleDataKeyPath(tree::kSlotAll, ActivationCategory::Bibles), "");
     EXPECT_EQ(moduleDataKeyPath(0, ActivationCategory::None), "");
 }
 
@@ -96,7 +57,7 @@ TEST(WorkspaceStoreTest, OnlyTrueInAnyCaseIsActive) {
     EXPECT_FALSE(readActiveFlag(store, 1, ActivationCategory::Bibles, "ASV"));
     EXPECT_FALSE(readActiveFlag(store, 1, ActivationCategory::Bibles, "WEB"));
     EXPECT_FALSE(readActiveFlag(store, 0, ActivationCategory::Bibles, "KJV"));
-    EXPECT_FALSE(readActiveFlag(store, app::kSlotAll, ActivationCategory::Bibles, "KJV"));
+    EXPECT_FALSE(readActiveFlag(store, tree::kSlotAll, ActivationCategory::Bibles, "KJV"));
 
     // A read creates the missing key but never a value.
     EXPECT_FALSE(readActiveFlag(store, 4, ActivationCategory::Commentaries, "MHC"));

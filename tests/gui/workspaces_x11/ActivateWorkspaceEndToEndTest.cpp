@@ -22,6 +22,7 @@
 #include "core/dialogs/MessageBoxParams.h"
 #include "core/host/DriveMap.h"
 #include "core/host/HostControl.h"
+#include "core/host/HostInterface.h"
 #include "core/workspaces/ListRow.h"
 #include "gui/CModshelfApp.h"
 #include "gui/FrameViews.h"
@@ -110,7 +111,7 @@ protected:
 
     void TearDown() override {
         if (host) {
-            host->closeHostWindows(HostControl::kShortTitle);
+            host->closeHostWindows(host::kHostWindowTitle);
             waitFor([&] { return !host->isHostRunning(); }, 5000);
         }
         application.reset();
@@ -120,8 +121,8 @@ protected:
     fs::path report() const { return dir / "report.txt"; }
 
     bool hostFullyUp() {
-        return !windows->findTopLevelWindows(HostControl::kShortTitle).empty() &&
-               !windows->findTopLevelWindows(HostControl::kMainTitle).empty();
+        return !windows->findTopLevelWindows(host::kHostWindowTitle).empty() &&
+               !windows->findTopLevelWindows(host::kHostMainWindowTitle).empty();
     }
 
     // The program as runModshelf puts it together, without its event loop.

@@ -97,7 +97,7 @@ protected:
         if (!control) return;
         ::unsetenv("SCRIVEL_SIM_REFUSE_CLOSE");
         // Whatever a failed test left running goes now, by its own process id.
-        for (const std::string& title : {HostControl::kShortTitle, HostControl::kMainTitle})
+        for (const std::string& title : {host::kHostWindowTitle, host::kHostMainWindowTitle})
             for (WindowId window : x11->findTopLevelWindows(title))
                 if (const long pid = test::windowProcessId(window); pid > 0) ::kill(pid, SIGKILL);
         waitFor([&] { return !control->isHostRunning(); }, 5s);
@@ -121,8 +121,8 @@ protected:
     }
 
     bool hostFullyUp() {
-        return !x11->findTopLevelWindows(HostControl::kShortTitle).empty() &&
-               !x11->findTopLevelWindows(HostControl::kMainTitle).empty();
+        return !x11->findTopLevelWindows(host::kHostWindowTitle).empty() &&
+               !x11->findTopLevelWindows(host::kHostMainWindowTitle).empty();
     }
 
     void startAndWait() {
@@ -145,8 +145,8 @@ TEST_F(HostProcessTest, StartedHostIsFoundByItsExactTitlesAndShowsItsActiveModul
     startAndWait();
 
     EXPECT_TRUE(control->isHostRunning());
-    EXPECT_EQ(x11->findTopLevelWindows(HostControl::kShortTitle).size(), 1u);
-    EXPECT_EQ(x11->findTopLevelWindows(HostControl::kMainTitle).size(), 1u);
+    EXPECT_EQ(x11->findTopLevelWindows(host::kHostWindowTitle).size(), 1u);
+    EXPECT_EQ(x11->findTopLevelWindows(host::kHostMainWindowTitle).size(), 1u);
     for (const char* near : {"scrivel", "Scrivel ", "Scrivel - ", "Scrivel -"})
         EXPECT_TRUE(x11->findTopLevelWindows(near).empty()) << '"' << near << '"';
 
@@ -166,7 +166,7 @@ TEST_F(HostProcessTest, StartUpQuestionAnsweredYesClosesTheHost) {
     EXPECT_EQ(counting->requests, 1);
     // The close waits for the window it asked to go; the rest of the program
     // follows as it ends.
-    EXPECT_TRUE(x11->findTopLevelWindows(HostControl::kMainTitle).empty());
+    EXPECT_TRUE(x11->findTopLevelWindows(host::kHostMainWindowTitle).empty());
     EXPECT_TRUE(waitFor([&] { return !control->isHostRunning(); }, 5s));
 }
 
@@ -187,7 +187,7 @@ TEST_F(HostProcessTest, NoQuestionWithoutAHost) {
 
 TEST_F(HostProcessTest, StopClosesAHostThatAgreesWithOneRequest) {
     startAndWait();
-    const std::vector<WindowId> main = x11->findTopLevelWindows(HostControl::kMainTitle);
+    const std::vector<WindowId> main = x11->findTopLevelWindows(host::kHostMainWindowTitle);
     control->stopHost();
     EXPECT_EQ(counting->requests, 1);
     EXPECT_FALSE(x11->windowExists(main.front()));
@@ -200,14 +200,14 @@ TEST_F(HostProcessTest, AHostThatRefusesIsAskedAgainUntilItCloses) {
     HostControl patient(*counting, *launcher, prompter, state,
                         HostControl::Timing{10ms, 300ms, 10000ms},
                         [](std::chrono::milliseconds d) { std::this_thread::sleep_for(d); });
-    EXPECT_EQ(patient.closeHostWindows(HostControl::kMainTitle), 3);
-    EXPECT_TRUE(x11->findTopLevelWindows(HostControl::kMainTitle).empty());
+    EXPECT_EQ(patient.closeHostWindows(host::kHostMainWindowTitle), 3);
+    EXPECT_TRUE(x11->findTopLevelWindows(host::kHostMainWindowTitle).empty());
     EXPECT_TRUE(waitFor([&] { return !control->isHostRunning(); }, 5s));
 }
 
 TEST_F(HostProcessTest, StopAndStartRestartsTheHostWhichReadsTheKeysAgain) {
     startAndWait();
-    const WindowId oldMain = x11->findTopLevelWindows(HostControl::kMainTitle).front();
+    const WindowId oldMain = x11->findTopLevelWindows(host::kHostMainWindowTitle).front();
     const long oldPid = test::windowProcessId(oldMain);
     ASSERT_GT(oldPid, 0);
     ASSERT_EQ(reportLines().count("Bibles\\KJV"), 1u);
@@ -227,7 +227,7 @@ TEST_F(HostProcessTest, StopAndStartRestartsTheHostWhichReadsTheKeysAgain) {
     EXPECT_EQ(reportLines(), expected);
     // A new process: the server may hand the new window the old one's id.
     const long newPid =
-        test::windowProcessId(x11->findTopLevelWindows(HostControl::kMainTitle).front());
+        test::windowProcessId(x11->findTopLevelWindows(host::kHostMainWindowTitle).front());
     EXPECT_GT(newPid, 0);
     EXPECT_NE(newPid, oldPid);
 }
@@ -236,12 +236,12 @@ TEST_F(HostProcessTest, StopAndStartWithoutAHostStartsOne) {
     control->stopAndStartHost();
     EXPECT_EQ(counting->requests, 0);
     ASSERT_TRUE(waitFor([&] { return hostFullyUp(); }));
-    EXPECT_EQ(x11->findTopLevelWindows(HostControl::kShortTitle).size(), 1u);
+    EXPECT_EQ(x11->findTopLevelWindows(host::kHostWindowTitle).size(), 1u);
 }
 
 TEST_F(HostProcessTest, VanishedWindowsAreHandledQuietly) {
     startAndWait();
-    const WindowId main = x11->findTopLevelWindows(HostControl::kMainTitle).front();
+    const WindowId main = x11->findTopLevelWindows(host::kHostMainWindowTitle).front();
     control->stopHost();
     ASSERT_TRUE(waitFor([&] { return !control->isHostRunning(); }, 5s));
     // The window is destroyed now: asking about it or closing it is an

@@ -9,6 +9,7 @@
 #include "core/app/AppState.h"
 #include "core/app/CommandIds.h"
 #include "core/dialogs/Prompter.h"
+#include "gui/BusyPrompter.h"
 #include "gui/GuiContext.h"
 #include "gui/views/CFileView.h"
 #include "gui/views/ModuleListModel.h"
@@ -22,36 +23,6 @@ namespace {
 
 // The wait cursor while a report or export is built; it goes before any box
 // is shown, so that no question or notice appears under it.
-class BusyPrompter : public dialogs::Prompter {
-public:
-    explicit BusyPrompter(dialogs::Prompter& inner) : inner_(inner) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    }
-    ~BusyPrompter() override { end(); }
-    BusyPrompter(const BusyPrompter&) = delete;
-    BusyPrompter& operator=(const BusyPrompter&) = delete;
-
-    void end() {
-        if (!busy_) return;
-        QApplication::restoreOverrideCursor();
-        busy_ = false;
-    }
-    int messageBox(const std::string& text, const std::string& caption, std::uint32_t style,
-                   const dialogs::MessageBoxParams& params) override {
-        end();
-        return inner_.messageBox(text, caption, style, params);
-    }
-    void plainMessage(const std::string& text, const std::string& caption) override {
-        end();
-        inner_.plainMessage(text, caption);
-    }
-    void beep() override { inner_.beep(); }
-
-private:
-    dialogs::Prompter& inner_;
-    bool busy_ = true;
-};
-
 bool isReportCommand(int id) {
     switch (id) {
         case cmd::kFileProperties:
@@ -132,7 +103,7 @@ std::vector<reports::ExportRow> ReportListCommands::exportRows() const {
 }
 
 void ReportListCommands::showFileProperties() {
-    BusyPrompter busy(context_.prompter);
+    BusyPrompter busy(context_.prompter, true);
     reports::ReportContext report{context_.state, busy, [this](const std::string& title) {
                                       list_.window()->setWindowTitle(QString::fromStdString(title));
                                   }};
@@ -140,7 +111,7 @@ void ReportListCommands::showFileProperties() {
 }
 
 std::string ReportListCommands::propertiesText() {
-    BusyPrompter busy(context_.prompter);
+    BusyPrompter busy(context_.prompter, true);
     reports::ReportContext report{context_.state, busy, [this](const std::string& title) {
                                       list_.window()->setWindowTitle(QString::fromStdString(title));
                                   }};
@@ -157,7 +128,7 @@ void ReportListCommands::saveText(int command, const std::function<std::string()
     if (!dialog) return;
     const std::optional<std::string> target = chooseFile_(*dialog);
     if (!target) return;
-    BusyPrompter busy(context_.prompter);
+    BusyPrompter busy(context_.prompter, true);
     reports::writeExportFile(*target, buildText(), writer_, busy);
 }
 
@@ -181,7 +152,7 @@ void ReportListCommands::copyListToClipboard() {
     if (!confirmDetailsView()) return;
     std::string text;
     {
-        BusyPrompter busy(context_.prompter);
+        BusyPrompter busy(context_.prompter, true);
         text = reports::BuildEvenColumnsText(
             exportRows(), reports::exportHasSelectionColumn(context_.state.nodeKind));
     }

@@ -13,6 +13,7 @@
 #include "core/workspaces/WorkspaceActivation.h"
 #include "core/workspaces/WorkspaceChecks.h"
 #include "core/workspaces/WorkspaceRename.h"
+#include "gui/BusyPrompter.h"
 #include "gui/GuiContext.h"
 #include "gui/WaitCursor.h"
 #include "gui/views/CFileView.h"
@@ -25,41 +26,8 @@ namespace node = app::node;
 namespace {
 
 // The wait cursor of one activation: on from the moment the writing starts
-// (after the questions) until the activation shows its closing notice, so that
-// no box is ever shown under it.
-class ActivationBusy : public dialogs::Prompter {
-public:
-    explicit ActivationBusy(dialogs::Prompter& inner) : inner_(inner) {}
-    ~ActivationBusy() override { end(); }
-    ActivationBusy(const ActivationBusy&) = delete;
-    ActivationBusy& operator=(const ActivationBusy&) = delete;
-
-    void begin() {
-        if (busy_) return;
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        busy_ = true;
-    }
-    void end() {
-        if (!busy_) return;
-        QApplication::restoreOverrideCursor();
-        busy_ = false;
-    }
-
-    int messageBox(const std::string& text, const std::string& caption, std::uint32_t style,
-                   const dialogs::MessageBoxParams& params) override {
-        end();
-        return inner_.messageBox(text, caption, style, params);
-    }
-    void plainMessage(const std::string& text, const std::string& caption) override {
-        end();
-        inner_.plainMessage(text, caption);
-    }
-    void beep() override { inner_.beep(); }
-
-private:
-    dialogs::Prompter& inner_;
-    bool busy_ = false;
-};
+// (after the questions) until the activation shows its closing notice.
+using ActivationBusy = BusyPrompter;
 
 // Offers to close a running Scrivel (when the program controls one), then
 // shows the wait cursor: the writing starts right after the question.
@@ -144,7 +112,7 @@ int WorkspaceListCommands::activateWorkspace(int number) {
     // The list must show the workspace being activated: its boxes are what
     // is written.
     if (context_.state.nodeKind != number) return 0;
-    ActivationBusy busy(context_.prompter);
+    ActivationBusy busy(context_.prompter, false);
     workspaces::WorkspaceActivation activation(context_.store, busy,
                                                askToCloseHostThenWait(context_.host, busy));
     return activation.activateWorkspace(workspaces::workspaceId(number), list_.listRows(),
@@ -152,7 +120,7 @@ int WorkspaceListCommands::activateWorkspace(int number) {
 }
 
 int WorkspaceListCommands::activateAll() {
-    ActivationBusy busy(context_.prompter);
+    ActivationBusy busy(context_.prompter, false);
     workspaces::WorkspaceActivation activation(context_.store, busy,
                                                askToCloseHostThenWait(context_.host, busy));
     return activation.activateAll(context_.state.nodeKind, list_.listRows(),
@@ -160,7 +128,7 @@ int WorkspaceListCommands::activateAll() {
 }
 
 bool WorkspaceListCommands::undoActivation() {
-    ActivationBusy busy(context_.prompter);
+    ActivationBusy busy(context_.prompter, false);
     workspaces::ActivationUndoFlow undo(context_.store, busy,
                                         askToCloseHostThenWait(context_.host, busy));
     const bool undone = undo.run().undone;

@@ -1,8 +1,10 @@
 #include "platform/linux/CommandLineProgram.h"
 
+#include <chrono>
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <thread>
 
 #include "core/app/AppState.h"
 #include "core/app/CliCommands.h"
@@ -100,6 +102,9 @@ int runCommandLine(const app::CommandLine& line) {
     app::CliEnvironment env{*opened.store, drives, std::cout, std::cerr, running, [&] {
                                 if (!windows.connected()) return false;
                                 host.closeHostWindows(host::kHostWindowTitle);
+                                // Its windows go first; the process ends a moment later.
+                                for (int i = 0; i < 100 && running(); ++i)
+                                    std::this_thread::sleep_for(std::chrono::milliseconds(100));
                                 return !running();
                             }};
     return app::runCliCommand(line, env);

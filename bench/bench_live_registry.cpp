@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/app/AppState.h"
+#include "core/dialogs/AutoAnswerPrompter.h"
 #include "core/workspaces/WorkspaceActivation.h"
 #include "core/workspaces/WorkspaceStore.h"
 #include "platform/linux/WinePrefixSettingsStore.h"
@@ -21,17 +22,6 @@ using namespace modshelf;
 namespace {
 
 constexpr int kRows = 5'000;
-
-class YesPrompter : public dialogs::Prompter {
-public:
-    int messageBox(const std::string&, const std::string&, std::uint32_t style,
-                   const dialogs::MessageBoxParams&) override {
-        return (style & dialogs::mb::kTypeMask) == dialogs::mb::kOk ? dialogs::id::kOk
-                                                                    : dialogs::id::kYes;
-    }
-    void plainMessage(const std::string&, const std::string&) override {}
-    void beep() override {}
-};
 
 std::vector<workspaces::ListRow> listRows(int round) {
     const char* types[] = {"Bible", "Commentary", "Dictionary"};
@@ -81,7 +71,7 @@ void BM_ActivateWorkspaceThroughServer(benchmark::State& state) {
         state.SkipWithError("Wine could not make a prefix with a running server");
         return;
     }
-    YesPrompter prompter;
+    dialogs::AutoAnswerPrompter prompter;
     int round = 0;
     for (auto _ : state) {
         state.PauseTiming();

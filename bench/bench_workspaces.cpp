@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/dialogs/AutoAnswerPrompter.h"
 #include "core/settings/WineHive.h"
 #include "core/workspaces/WorkspaceActivation.h"
 #include "core/workspaces/WorkspaceChecks.h"
@@ -17,18 +18,6 @@ using namespace modshelf;
 namespace {
 
 constexpr int kRows = 5'000;
-
-// Answers Yes to every question and OK to every notice.
-class YesPrompter : public dialogs::Prompter {
-public:
-    int messageBox(const std::string&, const std::string&, std::uint32_t style,
-                   const dialogs::MessageBoxParams&) override {
-        return (style & dialogs::mb::kTypeMask) == dialogs::mb::kOk ? dialogs::id::kOk
-                                                                    : dialogs::id::kYes;
-    }
-    void plainMessage(const std::string&, const std::string&) override {}
-    void beep() override {}
-};
 
 std::vector<workspaces::ListRow> listRows() {
     const char* types[] = {"Bible", "Commentary", "Dictionary"};
@@ -85,7 +74,7 @@ void BM_StoreWorkspaceChecks(benchmark::State& state) {
 
 void BM_ActivateWorkspace(benchmark::State& state) {
     const auto rows = listRows();
-    YesPrompter prompter;
+    dialogs::AutoAnswerPrompter prompter;
     for (auto _ : state) {
         state.PauseTiming();
         prefix().reset();

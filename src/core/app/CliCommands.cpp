@@ -5,7 +5,7 @@
 
 #include "core/app/AppState.h"
 #include "core/app/CliTable.h"
-#include "core/dialogs/Prompter.h"
+#include "core/dialogs/AutoAnswerPrompter.h"
 #include "core/host/DriveMap.h"
 #include "core/host/HostFolders.h"
 #include "core/modules/ModuleScan.h"
@@ -26,29 +26,6 @@ using workspaces::ModuleFlag;
 std::string twoDigits(int number) {
     return (number < 10 ? "0" : "") + std::to_string(number);
 }
-
-// A command-line run asks nothing: the command itself is the user's yes.
-// Notices go to standard output, internal errors to standard error.
-class CliPrompter : public dialogs::Prompter {
-public:
-    CliPrompter(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
-    int messageBox(const std::string& text, const std::string&, std::uint32_t style,
-                   const dialogs::MessageBoxParams&) override {
-        const std::uint32_t buttons = style & 0xF;
-        if (buttons == dialogs::mb::kYesNo || buttons == dialogs::mb::kYesNoCancel)
-            return dialogs::id::kYes;
-        out_ << text << '\n';
-        return dialogs::id::kOk;
-    }
-    void plainMessage(const std::string& text, const std::string&) override {
-        err_ << text << '\n';
-    }
-    void beep() override {}
-
-private:
-    std::ostream& out_;
-    std::ostream& err_;
-};
 
 // The folder a command works on: a Windows path through the prefix's drives,
 // a local path as it is.
@@ -207,7 +184,8 @@ int activate(CliEnvironment& env, const CommandLine& line) {
         return kExitFailure;
     }
 
-    CliPrompter prompter(env.out, env.err);
+    // A command-line run asks nothing: the command itself is the user's yes.
+    dialogs::AutoAnswerPrompter prompter(&env.out, &env.err);
     bool saveFailed = false;
     store.setSaveFailureListener([&](const std::string& message) {
         saveFailed = true;

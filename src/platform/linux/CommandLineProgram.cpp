@@ -8,7 +8,7 @@
 
 #include "core/app/AppState.h"
 #include "core/app/CliCommands.h"
-#include "core/dialogs/Prompter.h"
+#include "core/dialogs/AutoAnswerPrompter.h"
 #include "core/host/DriveMap.h"
 #include "core/host/HostControl.h"
 #include "core/host/HostInterface.h"
@@ -21,19 +21,6 @@
 namespace modshelf::platform {
 
 namespace {
-
-// Closing Scrivel from the command line asks nothing.
-class SilentPrompter : public dialogs::Prompter {
-public:
-    int messageBox(const std::string&, const std::string&, std::uint32_t,
-                   const dialogs::MessageBoxParams&) override {
-        return dialogs::id::kYes;
-    }
-    void plainMessage(const std::string& text, const std::string&) override {
-        std::cerr << text << '\n';
-    }
-    void beep() override {}
-};
 
 std::string readWhole(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
@@ -95,7 +82,7 @@ int runCommandLine(const app::CommandLine& line) {
     app::AppState state;
     X11WindowSystem windows;
     LinuxProgramLauncher launcher(prefix);
-    SilentPrompter prompter;
+    dialogs::AutoAnswerPrompter prompter(nullptr, &std::cerr);  // closing Scrivel asks nothing
     host::HostControl host(windows, launcher, prompter, state);
     auto running = [&] { return host.isHostRunning() || hostProcessRunning(prefix); };
 

@@ -69,19 +69,38 @@ bool missingOrRegular(const char* name) {
     return S_ISREG(info.st_mode);
 }
 
+// The module file that the connection being opened on this thread has just
+// found to be a regular file.
+thread_local const char* tCheckedModule = nullptr;
+
 int guardedOpen(sqlite3_vfs*, const char* name, sqlite3_file* file, int flags, int* outFlags) {
     // A read of one row needs no temporary file; only a module's code (a
     // sort of a huge view) would, and it would fill the disk.
     constexpr int kModuleFiles = SQLITE_OPEN_MAIN_DB | SQLITE_OPEN_MAIN_JOURNAL | SQLITE_OPEN_WAL;
     if (!name || !(flags & kModuleFiles)) return SQLITE_CANTOPEN;
     {
-        if (!missingOrRegular(name)) return SQLITE_CANTOPEN;
+        // The module itself was found regular a moment ago on this thread.
+        const bool checked = (flags & SQLITE_OPEN_MAIN_DB) && tCheckedModule &&
+                             std::strcmp(name, tCheckedModule) == 0;
+        if (!checked && !missingOrRegular(name)) return SQLITE_CANTOPEN;
         // A -wal or journal that is not there stays not there; one that is
         // there is only read.
         flags &= ~(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_DELETEONCLOSE);
         flags |= SQLITE_OPEN_READONLY;
     }
     return gSystemVfs->xOpen(gSystemVfs, name, file, flags, outFlags);
+}
+
+// Every module path given to SQLite is absolute and its last component is no
+// link (a link is resolved before opening, so that its target's side files
+// are used). SQLite's own version would look at each folder of the path once
+// more for every module, a stat per component; the name can be used as it is.
+int guardedFullPathname(sqlite3_vfs*, const char* name, int size, char* out) {
+    if (!name || name[0] != '/') return gSystemVfs->xFullPathname(gSystemVfs, name, size, out);
+    const std::size_t length = std::strlen(name);
+    if (length >= static_cast<std::size_t>(size)) return SQLITE_CANTOPEN;
+    std::memcpy(out, name, length + 1);
+    return SQLITE_OK;
 }
 
 // Runs before main, while no thread can be using SQLite, which
@@ -91,6 +110,8 @@ int guardedOpen(sqlite3_vfs*, const char* name, sqlite3_file* file, int flags, i
 [[maybe_unused]] const bool kSqliteSetUp = [] {
     sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
     sqlite3_config(SQLITE_CONFIG_LOOKASIDE, 0, 0);
+    // Nor is a bulk page cache: a read needs a handful of pages.
+    sqlite3_config(SQLITE_CONFIG_PAGECACHE, nullptr, 0, 0);
     if (sqlite3_config(SQLITE_CONFIG_GETMALLOC, &gSystemMemory) == SQLITE_OK &&
         gSystemMemory.xMalloc) {
         sqlite3_mem_methods counted = {countedMalloc, countedFree, countedRealloc, systemSize,
@@ -108,6 +129,7 @@ sqlite3_vfs* guardedVfs() {
         gGuardedVfs.pNext = nullptr;
         gGuardedVfs.zName = kGuardedVfsName;
         gGuardedVfs.xOpen = guardedOpen;
+        gGuardedVfs.xFullPathname = guardedFullPathname;
         if (sqlite3_vfs_register(&gGuardedVfs, 0) != SQLITE_OK) return gSystemVfs;
         return &gGuardedVfs;
     }();
@@ -118,30 +140,53 @@ struct SideFiles {
     bool usable = true;  // false: a side file is there but not a regular file
     bool wal = false;
     bool shm = false;
+    bool journal = false;
 };
 
-SideFiles sideFilesOf(const std::string& path) {
+// SQLite opens a -journal or -wal through the guarded VFS, which refuses
+// anything but a regular file; an -shm it opens itself, and only for a module
+// in WAL mode or with a -wal. So a rollback-mode module without a -wal needs
+// no look at its -shm.
+SideFiles sideFilesOf(const std::string& path, bool rollbackMode) {
     SideFiles side;
-    for (const char* suffix : {"-wal", "-shm", "-journal"}) {
+    std::string name = path;
+    const auto look = [&](const char* suffix, bool& present) {
         struct stat info;
-        const std::string name = path + suffix;
-        if (::lstat(name.c_str(), &info) != 0) continue;
+        name.resize(path.size());
+        name += suffix;
+        if (::lstat(name.c_str(), &info) != 0) return;
+        present = true;
         if (!S_ISREG(info.st_mode)) side.usable = false;
-        if (suffix[1] == 'w') side.wal = true;
-        if (suffix[1] == 's') side.shm = true;
-    }
+    };
+    look("-wal", side.wal);
+    look("-journal", side.journal);
+    if (!rollbackMode || side.wal) look("-shm", side.shm);
     return side;
 }
 
-// Bytes 18 and 19 of a database header are 2 in WAL mode. The file is known
-// to be regular, so the open cannot wait.
-bool headerSaysWal(const std::string& path) {
-    unsigned char header[20] = {};
+enum class JournalMode { Unknown, Rollback, Wal };
+
+// What the first bytes of a module say: bytes 18 and 19 are 1 in rollback
+// mode and 2 in WAL mode, bytes 56 to 59 the text encoding (1: UTF-8, 2 and
+// 3: UTF-16, 0 while the file holds no table yet).
+struct ModuleHeader {
+    JournalMode mode = JournalMode::Unknown;
+    int encoding = 0;
+};
+
+// The file is known to be regular, so the open cannot wait.
+ModuleHeader readHeader(const std::string& path) {
+    ModuleHeader result;
+    unsigned char header[60] = {};
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return false;
+    if (fd < 0) return result;
     const ssize_t got = ::read(fd, header, sizeof header);
     ::close(fd);
-    return got == static_cast<ssize_t>(sizeof header) && header[18] == 2 && header[19] == 2;
+    if (got != static_cast<ssize_t>(sizeof header)) return result;
+    if (header[18] == header[19] && header[18] == 1) result.mode = JournalMode::Rollback;
+    if (header[18] == header[19] && header[18] == 2) result.mode = JournalMode::Wal;
+    result.encoding = header[56] << 24 | header[57] << 16 | header[58] << 8 | header[59];
+    return result;
 }
 
 // --- printf: its time grows with a width or precision, which no limit on
@@ -224,14 +269,15 @@ void guardedPrintf(sqlite3_context* context, int argc, sqlite3_value** argv) {
     sqlite3_finalize(statement);
 }
 
-void applyLimits(sqlite3* db, const ModuleBudget& budget) {
-    sqlite3_limit(db, SQLITE_LIMIT_LENGTH, budget.maxLength);
-    sqlite3_limit(db, SQLITE_LIMIT_SQL_LENGTH, budget.maxLength);
+// Limits that hold for every module read on a connection; the lengths are
+// set for each read, from its budget.
+void applyFixedLimits(sqlite3* db) {
     sqlite3_limit(db, SQLITE_LIMIT_EXPR_DEPTH, 200);
     sqlite3_limit(db, SQLITE_LIMIT_COMPOUND_SELECT, 50);
     sqlite3_limit(db, SQLITE_LIMIT_VDBE_OP, 50000);
     sqlite3_limit(db, SQLITE_LIMIT_FUNCTION_ARG, 32);
-    sqlite3_limit(db, SQLITE_LIMIT_ATTACHED, 0);
+    // The module itself; nothing a module holds can attach another file.
+    sqlite3_limit(db, SQLITE_LIMIT_ATTACHED, 1);
     sqlite3_limit(db, SQLITE_LIMIT_LIKE_PATTERN_LENGTH, 1000);
     sqlite3_limit(db, SQLITE_LIMIT_VARIABLE_NUMBER, 100);
     sqlite3_limit(db, SQLITE_LIMIT_TRIGGER_DEPTH, 1);
@@ -246,6 +292,99 @@ void applyLimits(sqlite3* db, const ModuleBudget& budget) {
     for (const char* name : {"printf", "format"})
         sqlite3_create_function(db, name, -1, flags, nullptr, guardedPrintf, nullptr, nullptr);
 }
+
+}  // namespace
+
+// An empty in-memory connection to which one module at a time is attached.
+// Setting up a connection (its functions, collations and built-in modules)
+// costs as much as reading a module's row, so each reading thread keeps one.
+class ReadingConnection {
+public:
+    ReadingConnection() = default;
+    ~ReadingConnection() { close(); }
+    ReadingConnection(const ReadingConnection&) = delete;
+    ReadingConnection& operator=(const ReadingConnection&) = delete;
+
+    // Null when no connection could be made. Called while no read's memory
+    // is counted: the connection outlives every read.
+    // `encoding` is a module's text encoding, which an attached file must
+    // share with the connection; only a new connection takes it.
+    sqlite3* open(sqlite3_vfs* vfs, const char* encoding = nullptr) {
+        if (db_) return db_;
+        const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX;
+        const std::string setEncoding =
+            encoding ? "PRAGMA encoding='" + std::string(encoding) + "';" : std::string();
+        if (sqlite3_open_v2(":memory:", &db_, flags, vfs->zName) != SQLITE_OK ||
+            (encoding &&
+             sqlite3_exec(db_, setEncoding.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) ||
+            !prepare("ATTACH ?1 AS " + std::string(kModuleSchema) + ";", attach_) ||
+            !prepare("DETACH " + std::string(kModuleSchema) + ";", detach_) ||
+            !prepare("PRAGMA locking_mode=EXCLUSIVE;", holdLocks_) ||
+            !prepare("PRAGMA locking_mode=NORMAL;", releaseLocks_)) {
+            close();
+            return nullptr;
+        }
+        applyFixedLimits(db_);
+        return db_;
+    }
+
+    // Attaches the module at `uri`; its locking mode applies to it.
+    bool attach(const std::string& uri, bool holdLock) {
+        if (holdLock != holdingLocks_) {
+            sqlite3_stmt* pragma = holdLock ? holdLocks_ : releaseLocks_;
+            const int step = sqlite3_step(pragma);
+            const bool done = step == SQLITE_ROW || step == SQLITE_DONE;
+            sqlite3_reset(pragma);
+            if (!done) return false;
+            holdingLocks_ = holdLock;
+        }
+        sqlite3_bind_text(attach_, 1, uri.data(), static_cast<int>(uri.size()), SQLITE_STATIC);
+        const bool attached = sqlite3_step(attach_) == SQLITE_DONE;
+        sqlite3_reset(attach_);
+        sqlite3_clear_bindings(attach_);
+        return attached;
+    }
+
+    // Detaches the module, which releases its file and its lock. A module
+    // that cannot be detached takes the whole connection with it, so that no
+    // lock and no file stays open.
+    void detach() {
+        const bool detached = sqlite3_step(detach_) == SQLITE_DONE;
+        sqlite3_reset(detach_);
+        if (!detached) close();
+    }
+
+    void close() {
+        for (sqlite3_stmt** statement : {&attach_, &detach_, &holdLocks_, &releaseLocks_}) {
+            sqlite3_finalize(*statement);
+            *statement = nullptr;
+        }
+        sqlite3_close(db_);
+        db_ = nullptr;
+        holdingLocks_ = false;
+    }
+
+    sqlite3* db() const { return db_; }
+
+    bool busy = false;
+
+private:
+    bool prepare(const std::string& sql, sqlite3_stmt*& statement) {
+        return sqlite3_prepare_v3(db_, sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &statement,
+                                  nullptr) == SQLITE_OK;
+    }
+
+    sqlite3* db_ = nullptr;
+    sqlite3_stmt* attach_ = nullptr;
+    sqlite3_stmt* detach_ = nullptr;
+    sqlite3_stmt* holdLocks_ = nullptr;
+    sqlite3_stmt* releaseLocks_ = nullptr;
+    bool holdingLocks_ = false;
+};
+
+namespace {
+
+thread_local ReadingConnection tReading;
 
 }  // namespace
 
@@ -285,33 +424,61 @@ GuardedModuleConnection::GuardedModuleConnection(const std::string& path,
         if (::stat(real.c_str(), &info) != 0) return;
     }
     if (!S_ISREG(info.st_mode)) return;
-    const SideFiles side = sideFilesOf(real);
+    const ModuleHeader header = readHeader(real);
+    const JournalMode mode = header.mode;
+    const SideFiles side = sideFilesOf(real, mode == JournalMode::Rollback);
     if (!side.usable) return;
     // Checked just before opening: with neither file there, no program has
     // the WAL-mode module open, and one that opens it now writes to a new
     // -wal, not to the file read here.
-    const bool immutable = !side.wal && !side.shm && headerSaysWal(real);
+    const bool immutable = !side.wal && !side.shm && mode == JournalMode::Wal;
+    // A rollback-mode module with no side file is read under one shared lock,
+    // taken for the schema and kept until the row is read: one lock instead
+    // of one per statement, and schema and row come from the same version of
+    // the file. A WAL-mode module must not hold its lock that way (that would
+    // need an exclusive lock on the file), nor one that has a -wal.
+    const bool holdLock = !side.wal && !side.shm && !side.journal && mode == JournalMode::Rollback;
 
     sqlite3_vfs* vfs = guardedVfs();
     if (!vfs) return;
+    // A UTF-16 module, and a read inside a read (none today), get a
+    // connection of their own.
+    const char* encoding = header.encoding == 2   ? "UTF-16le"
+                           : header.encoding == 3 ? "UTF-16be"
+                                                  : nullptr;
+    if (tReading.busy || encoding) {
+        ownConnection_ = std::make_unique<ReadingConnection>();
+        connection_ = ownConnection_.get();
+    } else {
+        connection_ = &tReading;
+    }
+    sqlite3* db = connection_->open(vfs, encoding);
+    if (!db) return;
+    connection_->busy = true;
+
+    sqlite3_limit(db, SQLITE_LIMIT_LENGTH, budget.maxLength);
+    sqlite3_limit(db, SQLITE_LIMIT_SQL_LENGTH, budget.maxLength);
+    sqlite3_progress_handler(db, ModuleBudget::kWorkStep, &onProgress, this);
+    sqlite3_busy_handler(db, &onBusy, this);
     if (gMemoryCounted) {
         tMemoryLimit = budget.maxMemory;
         tMemoryUsed = 0;
     }
-    const std::string uri = moduleUri(real, immutable);
-    const int flags = SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX;
-    if (sqlite3_open_v2(uri.c_str(), &db_, flags, vfs->zName) != SQLITE_OK) {
-        sqlite3_close(db_);
-        db_ = nullptr;
-        return;
-    }
-    applyLimits(db_, budget);
-    sqlite3_progress_handler(db_, ModuleBudget::kWorkStep, &onProgress, this);
-    sqlite3_busy_handler(db_, &onBusy, this);
+    tCheckedModule = real.c_str();
+    const bool attached = connection_->attach(moduleUri(real, immutable), holdLock);
+    tCheckedModule = nullptr;
+    if (attached) db_ = db;
 }
 
 GuardedModuleConnection::~GuardedModuleConnection() {
-    sqlite3_close(db_);
+    if (db_) connection_->detach();
+    if (connection_) {
+        if (sqlite3* db = connection_->db()) {
+            sqlite3_progress_handler(db, 0, nullptr, nullptr);
+            sqlite3_busy_handler(db, nullptr, nullptr);
+        }
+        connection_->busy = false;
+    }
     tMemoryLimit = 0;
     tMemoryUsed = 0;
 }

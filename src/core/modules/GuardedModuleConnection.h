@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "core/modules/ModuleBudget.h"
@@ -19,6 +20,11 @@ namespace modshelf::modules {
 // written: no journal, -wal or -shm file appears beside a module. The module
 // and any side file must be regular files, so that a FIFO or a device never
 // blocks a read; a link is followed and its target's side files are used.
+class ReadingConnection;
+
+// The schema name under which the module's tables are found on db().
+inline constexpr const char* kModuleSchema = "module";
+
 class GuardedModuleConnection {
 public:
     GuardedModuleConnection(const std::string& path, const ModuleBudget& budget);
@@ -26,7 +32,8 @@ public:
     GuardedModuleConnection(const GuardedModuleConnection&) = delete;
     GuardedModuleConnection& operator=(const GuardedModuleConnection&) = delete;
 
-    // Null when the module could not be opened.
+    // Null when the module could not be opened. The module's tables are in
+    // the schema kModuleSchema ("module.Details").
     sqlite3* db() const { return db_; }
     // The read ran out of work; what it gave so far is not to be trusted.
     bool overBudget() const { return workLeft_ < 0; }
@@ -35,6 +42,8 @@ private:
     static int onProgress(void* self);
     static int onBusy(void* self, int attempts);
 
+    ReadingConnection* connection_ = nullptr;
+    std::unique_ptr<ReadingConnection> ownConnection_;
     sqlite3* db_ = nullptr;
     std::int64_t workLeft_ = 0;
 };

@@ -29,6 +29,11 @@ private:
     sqlite3_stmt* statement_ = nullptr;
 };
 
+// The module's Details table on its reading connection.
+std::string detailsTable() {
+    return std::string(kModuleSchema) + "." + std::string(host::kDetailsTable);
+}
+
 std::string quotedName(const char* name) {
     std::string quoted = "\"";
     for (const char* c = name; *c; ++c) {
@@ -54,7 +59,7 @@ std::string narrowedQuery(sqlite3_stmt* all, int wanted) {
         if (i) select += ", ";
         select += quotedName(name);
     }
-    return select + " FROM " + std::string(host::kDetailsTable) + " LIMIT 1;";
+    return select + " FROM " + detailsTable() + " LIMIT 1;";
 }
 
 // A NULL field and the text "-1" are both empty. SQLite's text of a value is
@@ -73,7 +78,7 @@ ModuleDetails readDetails(const std::string& path, int fields, const ModuleBudge
     GuardedModuleConnection connection(path, budget);
     if (!connection.db()) return details;
 
-    Statement all(connection.db(), std::string(host::kDetailsQuery));
+    Statement all(connection.db(), "SELECT * FROM " + detailsTable() + " LIMIT 1;");
     if (!all.get()) return details;
     const std::string narrowed = narrowedQuery(all.get(), fields);
     Statement few(connection.db(), narrowed.empty() ? std::string() : narrowed);

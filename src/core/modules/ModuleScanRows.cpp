@@ -7,47 +7,19 @@
 #include <thread>
 #include <unordered_map>
 
+#include "core/modules/DetailsReadPool.h"
 #include "core/modules/ModuleScan.h"
 
 namespace modshelf::modules {
 
 namespace {
 
-// Below this many modules to read, threads cost more than they save.
+// Below this many files, threads cost more than they save.
 constexpr std::size_t kParallelThreshold = 16;
-
-struct DetailsJob {
-    std::size_t row;
-    std::string path;
-};
 
 // The first batch is small so that the first rows show at once.
 constexpr std::size_t kFirstBatchRows = 64;
 constexpr std::size_t kBatchRows = 512;
-
-// Reads jobs[first, last) into results; stops early once `cancel` is set.
-void readRange(const std::vector<DetailsJob>& jobs, std::size_t first, std::size_t last,
-               std::vector<ModuleDetails>& results, unsigned threads,
-               const std::atomic<bool>* cancel) {
-    const auto cancelled = [cancel] { return cancel && cancel->load(std::memory_order_relaxed); };
-    if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
-    threads = std::min<unsigned>(threads, 16);
-    if (last - first < kParallelThreshold || threads <= 1) {
-        for (std::size_t i = first; i < last && !cancelled(); ++i)
-            results[i] = readListedDetails(jobs[i].path);
-        return;
-    }
-    std::atomic<std::size_t> next{first};
-    auto work = [&] {
-        for (std::size_t i = next++; i < last && !cancelled(); i = next++)
-            results[i] = readListedDetails(jobs[i].path);
-    };
-    std::vector<std::thread> pool;
-    pool.reserve(threads - 1);
-    for (unsigned t = 1; t < threads; ++t) pool.emplace_back(work);
-    work();
-    for (std::thread& thread : pool) thread.join();
-}
 
 // Finds each file of a new listing in the previous one. Unchanged folders
 // list their files in the same order, so the file after the last one found
@@ -83,7 +55,7 @@ private:
 
 std::optional<FolderMemory> buildFolderRows(const std::string& folder, FolderListing listing,
                                             const TypeFilter& filter, const FolderMemory& previous,
-                                            unsigned threads, std::int64_t settleNs,
+                                            unsigned threadsAsked, std::int64_t settleNs,
                                             std::uint32_t& modulesRead, const RowsReady& rowsReady,
                                             const std::atomic<bool>* cancel) {
     constexpr std::uint32_t kNoRow = FolderMemory::kNoRow;
@@ -96,7 +68,14 @@ std::optional<FolderMemory> buildFolderRows(const std::string& folder, FolderLis
     fileOfRow.reserve(listing.files.size());
     previousRowOf.reserve(listing.files.size());
     reusable.reserve(listing.files.size());
+    // Modules are read while the rest of the folder is looked at; the jobs
+    // never outgrow what is reserved here, as the workers need.
     std::vector<DetailsJob> jobs;
+    jobs.reserve(listing.files.size());
+    std::vector<ModuleDetails> read(listing.files.size());
+    const unsigned threads =
+        listing.files.size() < kParallelThreshold ? 1 : readingThreads(threadsAsked);
+    DetailsReadPool pool(jobs, read, threads - 1, cancel);
     std::string path = folder;
 
     for (std::size_t fileIndex = 0; fileIndex < listing.files.size(); ++fileIndex) {
@@ -145,6 +124,7 @@ std::optional<FolderMemory> buildFolderRows(const std::string& folder, FolderLis
                 row.record.description = before.description;
             } else {
                 jobs.push_back({rows.size(), folder + row.record.fullName});
+                pool.publish(jobs.size());
             }
         }
         rows.push_back(std::move(row));
@@ -155,7 +135,6 @@ std::optional<FolderMemory> buildFolderRows(const std::string& folder, FolderLis
 
     // Rows in batches: the modules of a batch are read, then its rows are
     // complete and can be shown.
-    std::vector<ModuleDetails> read(jobs.size());
     std::size_t nextJob = 0;
     for (std::size_t firstRow = 0; firstRow < rows.size();) {
         if (cancel && cancel->load()) return std::nullopt;
@@ -163,8 +142,7 @@ std::optional<FolderMemory> buildFolderRows(const std::string& folder, FolderLis
         const std::size_t endRow = std::min(rows.size(), firstRow + batch);
         std::size_t endJob = nextJob;
         while (endJob < jobs.size() && jobs[endJob].row < endRow) ++endJob;
-        readRange(jobs, nextJob, endJob, read, threads, cancel);
-        if (cancel && cancel->load()) return std::nullopt;
+        if (!pool.complete(endJob)) return std::nullopt;
         for (std::size_t i = nextJob; i < endJob; ++i) {
             ModuleRecord& record = rows[jobs[i].row].record;
             record.tabName = std::move(read[i].tabName);

@@ -167,5 +167,31 @@ TEST_F(ModuleDetailsTest, ModuleLockedByAWriterGivesEmptyFieldsWithoutWaiting) {
     EXPECT_EQ(readModuleDetails(path("busy.bblx")).tabName, "BSY");
 }
 
+// A read holds the module's lock only while it reads: right after it, in
+// either journal mode, a writer gets its exclusive lock without waiting.
+TEST_F(ModuleDetailsTest, ReadsLeaveNoLockBehind) {
+    for (const bool wal : {false, true}) {
+        SCOPED_TRACE(wal ? "WAL" : "rollback");
+        const std::string file = path(wal ? "w.bblx" : "r.bblx");
+        DetailsTable table;
+        table.rows.push_back({"Locked?", "LCK", "c"});
+        writeModule(file, table, wal);
+        EXPECT_EQ(readListedDetails(file).tabName, "LCK");
+        EXPECT_EQ(readModuleDetails(file).comments, "c");
+
+        sqlite3* writer = nullptr;
+        ASSERT_EQ(sqlite3_open(file.c_str(), &writer), SQLITE_OK);
+        sqlite3_busy_timeout(writer, 0);
+        EXPECT_EQ(sqlite3_exec(writer,
+                               "BEGIN EXCLUSIVE; UPDATE Details SET Abbreviation='NEW';"
+                               "COMMIT;",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK)
+            << sqlite3_errmsg(writer);
+        sqlite3_close(writer);
+        EXPECT_EQ(readListedDetails(file).tabName, "NEW");
+    }
+}
+
 }  // namespace
 }  // namespace modshelf::modules

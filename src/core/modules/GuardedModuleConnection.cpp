@@ -471,16 +471,17 @@ GuardedModuleConnection::GuardedModuleConnection(const std::string& path,
 }
 
 GuardedModuleConnection::~GuardedModuleConnection() {
-    if (db_) connection_->detach();
-    if (connection_) {
-        if (sqlite3* db = connection_->db()) {
-            sqlite3_progress_handler(db, 0, nullptr, nullptr);
-            sqlite3_busy_handler(db, nullptr, nullptr);
-        }
-        connection_->busy = false;
-    }
+    // The read's budget ends before the module is detached, so that a read
+    // that ran out of work or memory can still be undone.
     tMemoryLimit = 0;
     tMemoryUsed = 0;
+    if (!connection_) return;
+    if (sqlite3* db = connection_->db()) {
+        sqlite3_progress_handler(db, 0, nullptr, nullptr);
+        sqlite3_busy_handler(db, nullptr, nullptr);
+    }
+    if (db_) connection_->detach();
+    connection_->busy = false;
 }
 
 int GuardedModuleConnection::onProgress(void* self) {

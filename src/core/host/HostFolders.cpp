@@ -4,7 +4,6 @@
 
 #include <cctype>
 
-#include "core/app/AppState.h"
 #include "core/host/HostInterface.h"
 #include "core/settings/RegistryAccess.h"
 
@@ -117,7 +116,7 @@ std::string currentFolderOrDefault(const std::string& currentFolder, const Drive
     return currentFolder.empty() ? defaultHostFolder(drives) : currentFolder;
 }
 
-void discoverHostFolders(app::AppState& state, settings::SettingsStore& store,
+void discoverHostFolders(HostFolderState& state, settings::SettingsStore& store,
                          const DriveMap& drives) {
     const FolderSearch resources = findResourceFolder(store, drives);
     state.resourceFolder = resources.folder;

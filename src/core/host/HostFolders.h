@@ -4,12 +4,10 @@
 #include <string_view>
 
 #include "core/host/DriveMap.h"
+#include "core/host/HostFolderState.h"
 
 namespace modshelf::settings {
 class SettingsStore;
-}
-namespace modshelf::app {
-struct AppState;
 }
 
 namespace modshelf::host {
@@ -50,8 +48,8 @@ std::string defaultHostFolder(const DriveMap& drives);
 std::string currentFolderOrDefault(const std::string& currentFolder, const DriveMap& drives);
 
 // Runs both searches, resource folder first, and stores the folders and their
-// found-flags in the program state.
-void discoverHostFolders(app::AppState& state, settings::SettingsStore& store,
+// found-flags in `state`.
+void discoverHostFolders(HostFolderState& state, settings::SettingsStore& store,
                          const DriveMap& drives);
 
 }  // namespace modshelf::host

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace modshelf::host {
 
@@ -11,6 +12,8 @@ struct HostFolderState {
     std::string userFilesFolder;
     bool resourceFolderFound = true;
     bool userFilesFolderFound = true;
+    // The Windows folders the resource search tried, in its order.
+    std::vector<std::string> resourceFolderSearched;
 };
 
 }  // namespace modshelf::host

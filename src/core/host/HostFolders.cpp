@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 
+#include <algorithm>
 #include <cctype>
 
 #include "core/host/HostInterface.h"
@@ -90,11 +91,21 @@ FolderSearch findResourceFolder(settings::SettingsStore& store, const DriveMap& 
             "Scrivel\\",
         std::string(kDefaultHostFolder),
     };
+    FolderSearch search;
     for (const std::string& candidate : candidates) {
-        if (std::optional<std::string> folder = probe(candidate, kResourceFolderMarker, drives))
-            return {*folder, true};
+        // A setting that is not there still probes (the current folder, as
+        // Windows would), but names no place the user could look.
+        const bool named = !candidate.empty() && candidate != "Scrivel\\";
+        if (named && std::find(search.searched.begin(), search.searched.end(), candidate) ==
+                         search.searched.end())
+            search.searched.push_back(candidate);
+        if (std::optional<std::string> folder = probe(candidate, kResourceFolderMarker, drives)) {
+            search.folder = *folder;
+            search.found = true;
+            return search;
+        }
     }
-    return {};
+    return search;
 }
 
 FolderSearch findUserFilesFolder(settings::SettingsStore& store, const DriveMap& drives) {
@@ -103,7 +114,7 @@ FolderSearch findUserFilesFolder(settings::SettingsStore& store, const DriveMap&
     const std::string candidate =
         ensureTrailingBackslash(documents) + std::string(kUserFilesSubfolder) + "\\";
     if (std::optional<std::string> folder = probe(candidate, kUserFilesFolderMarker, drives))
-        return {*folder, true};
+        return {*folder, true, {candidate}};
     return {};
 }
 
@@ -120,6 +131,7 @@ void discoverHostFolders(HostFolderState& state, settings::SettingsStore& store,
                          const DriveMap& drives) {
     const FolderSearch resources = findResourceFolder(store, drives);
     state.resourceFolder = resources.folder;
+    state.resourceFolderSearched = resources.searched;
     if (!resources.found) state.resourceFolderFound = false;
     const FolderSearch userFiles = findUserFilesFolder(store, drives);
     state.userFilesFolder = userFiles.folder;

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/host/DriveMap.h"
 #include "core/host/HostFolderState.h"
@@ -32,6 +33,7 @@ bool folderHasMatch(const std::string& folder, std::string_view pattern);
 struct FolderSearch {
     std::string folder{kFolderNotFound};  // a local folder ending in the separator, or " "
     bool found = false;
+    std::vector<std::string> searched;  // the Windows folders tried, without repeats
 };
 
 // Scrivel's resource folder: the first of "Resources Path", "Path",

@@ -213,6 +213,10 @@ void CFileView::refill() {
     state.fileCount = 0;
     state.activeCount = 0;
     state.selectedModulePath.clear();
+    // Nothing selected yet (no Scrivel folder was found to select): the list
+    // shows Scrivel's default folder, never the program's working folder.
+    if (state.currentFolder.empty() && context_.drives)
+        state.currentFolder = host::defaultHostFolder(*context_.drives);
     if (!state.currentFolder.empty())
         state.currentFolder = host::ensureTrailingSeparator(state.currentFolder);
     *checkRule_ = workspaces::checkRuleForNode(state.nodeKind, context_.store);
@@ -260,6 +264,7 @@ void CFileView::scanFinished(ScanResult result) {
         return;
     }
     applyCheckRule(result, *checkRule_);
+    folderReadable_ = result.folderReadable;
     state.fileCount = result.fileCount;
     state.activeCount = result.activeCount;
     model_->setRows(std::move(result.rows));

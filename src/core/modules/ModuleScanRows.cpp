@@ -7,6 +7,7 @@
 #include <thread>
 #include <unordered_map>
 
+#include "core/modules/FolderLister.h"
 #include "core/modules/ModuleScan.h"
 
 namespace modshelf::modules {
@@ -98,6 +99,7 @@ std::optional<FolderMemory> buildFolderRows(const std::string& folder, FolderLis
     reusable.reserve(listing.files.size());
     std::vector<DetailsJob> jobs;
     std::string path = folder;
+    const FolderLister& lister = folderLister();
 
     for (std::size_t fileIndex = 0; fileIndex < listing.files.size(); ++fileIndex) {
         FolderFile& file = listing.files[fileIndex];
@@ -115,7 +117,7 @@ std::optional<FolderMemory> buildFolderRows(const std::string& folder, FolderLis
         if (!known) {
             path.resize(folder.size());
             path += name;
-            file.hidden = wineHiddenAttribute(path);
+            file.hidden = lister.hiddenByWine(path);
         }
         if (file.hidden) continue;
 

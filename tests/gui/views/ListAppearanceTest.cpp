@@ -5,6 +5,7 @@
 
 #include <QHeaderView>
 #include <QListView>
+#include <QStyle>
 #include <QTableView>
 #include <QTest>
 
@@ -48,6 +49,31 @@ TEST_F(ListAppearance, IconAndListModesShowWholeNames) {
         // Every cell of the grid is that wide.
         EXPECT_GE(icons->gridSize().width(), textWidth) << mode;
     }
+}
+
+TEST_F(ListAppearance, LargeIconsWrapWholeNamesWithinTheirCells) {
+    // A short name first: the cells must not all take its size.
+    test::writeSizedFile(fixture.resourceFolder() / "a.cmtx", 10);
+    ASSERT_TRUE(list().handleCommand(cmd::kLargeIcons));
+    list().refill();
+    QListView* icons = list().iconView();
+    const QFontMetrics metrics = icons->fontMetrics();
+    const int margin = 2 * (icons->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    int checked = 0;
+    for (int row = 0; row < icons->model()->rowCount(); ++row) {
+        const QModelIndex index = icons->model()->index(row, icons->modelColumn());
+        const QString name = index.data().toString();
+        if (name != kLongName) continue;
+        ++checked;
+        const QRect cell = icons->visualRect(index);
+        const int width = cell.width() - margin;
+        // Wrapped as the view wraps a name, at its break opportunities.
+        const QRect text = metrics.boundingRect(QRect(0, 0, width, 10000),
+                                                Qt::AlignHCenter | Qt::TextWordWrap, name);
+        EXPECT_LE(text.width(), width) << name.toStdString();
+        EXPECT_LE(text.height() + icons->iconSize().height(), cell.height()) << name.toStdString();
+    }
+    EXPECT_EQ(checked, 1);
 }
 
 TEST_F(ListAppearance, TheLastColumnFillsTheDetailsView) {

@@ -1,10 +1,9 @@
 #include "core/host/HostFolders.h"
 
-#include <dirent.h>
-
 #include <algorithm>
 #include <cctype>
 
+#include "core/host/FolderAccess.h"
 #include "core/host/HostInterface.h"
 #include "core/settings/RegistryAccess.h"
 
@@ -66,17 +65,10 @@ bool wildcardMatches(std::string_view pattern, std::string_view name) {
 }
 
 bool folderHasMatch(const std::string& folder, std::string_view pattern) {
-    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (!dir) return false;
-    bool found = false;
-    while (const dirent* entry = ::readdir(dir)) {
-        if (wildcardMatches(pattern, entry->d_name)) {
-            found = true;
-            break;
-        }
-    }
-    ::closedir(dir);
-    return found;
+    const std::optional<std::vector<std::string>> names = folderAccess().entryNames(folder);
+    if (!names) return false;
+    return std::any_of(names->begin(), names->end(),
+                       [&](const std::string& name) { return wildcardMatches(pattern, name); });
 }
 
 FolderSearch findResourceFolder(settings::SettingsStore& store, const DriveMap& drives) {

@@ -60,6 +60,11 @@ TEST(CoreLayers, AFolderReachesOnlyItselfAndTheFoldersBelowIt) {
         {"app", "QString", false},
         {"app", "QtCore/QObject", false},
         {"app", "sqlite3.h", true},
+        {"modules", "dirent.h", false},
+        {"host", "sys/stat.h", false},
+        {"modules", "unistd.h", false},
+        {"host", "X11/Xlib.h", false},
+        {"host", "filesystem", true},
         {"app", "queue", true},
         {"app", "vector", true},
     };

@@ -52,6 +52,9 @@ std::string includeFault(const std::string& folder, const std::string& header) {
     if (header.size() > 1 && header[0] == 'Q' &&
         (std::isupper(static_cast<unsigned char>(header[1])) || header.rfind("Qt", 0) == 0))
         return "core never includes Qt";
+    for (const char* system : {"dirent.h", "unistd.h", "fcntl.h", "sys/", "X11/", "xcb/"})
+        if (header.rfind(system, 0) == 0)
+            return "core reaches the operating system through the platform layer";
     if (header.rfind("core/", 0) != 0) return {};
     const std::size_t slash = header.find('/', 5);
     if (slash == std::string::npos) return "core headers live in a subsystem folder";
@@ -73,8 +76,12 @@ std::vector<std::string> coreIncludeFaults(const std::filesystem::path& coreRoot
         std::ostringstream text;
         text << in.rdbuf();
         ++filesSeen;
+        const bool waiting =
+            std::find(kSystemHeadersStillUsed.begin(), kSystemHeadersStillUsed.end(),
+                      relative.generic_string()) != kSystemHeadersStillUsed.end();
         for (const std::string& header : includedHeaders(text.str())) {
-            const std::string why = includeFault(folder, header);
+            std::string why = includeFault(folder, header);
+            if (waiting && why.find("operating system") != std::string::npos) why.clear();
             if (!why.empty())
                 faults.push_back("src/core/" + relative.generic_string() + ": includes " + header +
                                  " (" + why + ")");

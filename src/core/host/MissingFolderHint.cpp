@@ -21,7 +21,7 @@ std::string notFoundText(const HostFolderState& state) {
     if (places.empty()) places = std::string(kDefaultHostFolder);
     return "Scrivel's folder was not found: no folder of its Bible modules (" +
            std::string(kResourceFolderMarker) + ") in " + places +
-           ". Install Scrivel or start it once, then start Modshelf again.";
+           ". Install Scrivel or start it once, then press F5.";
 }
 
 }  // namespace

@@ -24,6 +24,7 @@
 #include "core/modules/ListSort.h"
 #include "core/modules/ModuleScan.h"
 #include "core/workspaces/NodeCheckRule.h"
+#include "gui/CModshelfDoc.h"
 #include "gui/GuiContext.h"
 #include "gui/MainStatusBar.h"
 #include "gui/views/FolderScanJob.h"
@@ -404,6 +405,8 @@ bool CFileView::handleCommand(int id) {
             setViewMode(ViewMode::Details);
             return true;
         case cmd::kRefreshList:
+            // The tree looks again for what it did not find (Scrivel's folder).
+            if (context_.document) context_.document->updateAllViews(this);
             refill();
             return true;
         default:

@@ -74,7 +74,7 @@ TEST(MissingFolderHint, NamesWhatIsMissingAndWhere) {
          "The folder /mnt/usb/ cannot be read"},
         {"not found, the default folder listed", resourcesNotFound(), kResources, true,
          "Scrivel's folder was not found|*.bblx|D:\\Bibles\\ and " + resourcesShown +
-             "|start Modshelf again"},
+             "|then press F5"},
         {"not found, nothing readable", resourcesNotFound(), " ", false,
          "Scrivel's folder was not found"},
         {"not found, nothing listed yet", resourcesNotFound(), "", true,

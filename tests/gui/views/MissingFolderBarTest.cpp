@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ViewFixture.h"
+#include "core/app/AppState.h"
 #include "core/app/CommandIds.h"
 #include "gui/views/CFileView.h"
 #include "gui/views/MissingFolderBar.h"
@@ -72,10 +73,13 @@ TEST_F(MissingFolderBarTest, AFolderNotFoundAtTheStartNamesWhereModshelfLooked) 
     EXPECT_EQ(fixture.state.fileCount, 0u);
     EXPECT_EQ(shown(), hint);
 
-    // Scrivel installed meanwhile: its folder lists, and the hint still asks
-    // for the restart that puts the folder into the tree.
+    // Scrivel installed meanwhile: F5 finds its folder, the tree shows and
+    // selects it, and the hint goes.
     test::writeModule(fixture.resourceFolder() / "kjv.bblx", "King James Version", "KJV");
     refresh();
+    EXPECT_TRUE(fixture.state.resourceFolderFound);
     EXPECT_EQ(fixture.state.fileCount, 1u);
-    EXPECT_NE(shown().find("start Modshelf again"), std::string::npos);
+    EXPECT_EQ(shown(), "");
+    EXPECT_EQ(fixture.state.nodeKind, app::node::kResourceFolder);
+    EXPECT_EQ(fixture.state.currentFolder, fixture.state.resourceFolder);
 }

@@ -8,6 +8,8 @@
 #include <QTableView>
 #include <algorithm>
 
+#include "gui/views/WrappedNameDelegate.h"
+
 namespace modshelf::gui {
 
 namespace {
@@ -69,6 +71,7 @@ void applyListAppearance(QTableView& details, QListView& icons) {
     keepCheckBoxesVisible(icons);
     showFocusInSelection(details);
     showFocusInSelection(icons);
+    icons.setItemDelegate(new WrappedNameDelegate(&icons));
     QListView* view = &icons;
     const auto refit = [view] { fitNamesInCells(*view); };
     QAbstractItemModel* model = icons.model();

@@ -14,12 +14,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <stdexcept>
 
 #include "DemoModules.h"
 #include "core/modules/DetailsCache.h"
 #include "core/modules/FolderListing.h"
 #include "core/modules/ModuleScan.h"
+#include "platform/linux/LinuxFolderLister.h"
 
 namespace {
 
@@ -27,6 +29,11 @@ using namespace modshelf::modules;
 namespace fs = std::filesystem;
 
 constexpr int kModules = 10000;
+
+// The system's lister, as the program installs it at its start.
+const modshelf::platform::LinuxFolderLister kLister;
+[[maybe_unused]] const bool kListerInstalled =
+    (installFolderLister(std::make_shared<modshelf::platform::LinuxFolderLister>()), true);
 
 // The generated folder is kept between runs; the generator is deterministic,
 // and a marker written last says the folder is complete.
@@ -77,7 +84,7 @@ ModuleDetails baselineRead(const std::string& path) {
 
 ScanResult baselineScan(const std::string& folder, const TypeFilter& filter) {
     ScanResult result;
-    FolderListing listing = listFolderFiles(folder);
+    FolderListing listing = kLister.listFiles(folder, true, 0);
     result.folderReadable = listing.readable;
     for (const FolderFile& file : listing.files) {
         const std::string name(listing.name(file));

@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
         const std::filesystem::path prefix = std::filesystem::absolute(line.prefix, error);
         ::setenv("WINEPREFIX", prefix.c_str(), 1);
     }
+    modshelf::platform::installSystemServices();
     if (line.action == CommandLine::Action::Window) return modshelf::gui::runModshelf(argc, argv);
     return modshelf::platform::runCommandLine(line);
 }

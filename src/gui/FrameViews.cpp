@@ -7,6 +7,7 @@
 #include "gui/views/CDriveView.h"
 #include "gui/views/CFileView.h"
 #include "gui/views/ListSearchBar.h"
+#include "gui/views/MissingFolderBar.h"
 #include "gui/workspaces/WorkspaceListCommands.h"
 #include "gui/workspaces/WorkspaceRenameCommand.h"
 #include "gui/workspaces/WorkspaceViewCommands.h"
@@ -22,6 +23,7 @@ FrameViews programViews() {
             attachListContextMenu(*list);
             attachSqliteEditorCommands(context, *list);
             attachListSearch(context, *list);
+            attachMissingFolderBar(context, *list);
             attachWorkspaceViews(context, *list);
             attachReportListCommands(context, *list);
             return list;

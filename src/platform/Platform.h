@@ -12,6 +12,7 @@
 #include "platform/linux/LinuxProgramLauncher.h"
 #include "platform/linux/SettingsStoreFactory.h"
 #include "platform/linux/SingleInstance.h"
+#include "platform/linux/SystemServices.h"
 #include "platform/linux/WinePrefixLocation.h"
 #include "platform/linux/X11WindowSystem.h"
 

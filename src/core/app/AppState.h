@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "core/host/HostFolderState.h"
 #include "core/modules/ModuleDetails.h"
 #include "core/modules/TypeFilter.h"
 #include "core/tree/NodeKinds.h"
@@ -19,8 +20,9 @@ using tree::kWorkspaceSlots;
 using tree::workspaceSlot;
 
 // Program-wide state that lives for the whole run and is shared by the views.
-// Nothing here is saved except through the settings store.
-struct AppState {
+// Nothing here is saved except through the settings store. Scrivel's folders
+// are the host part of it, which the host subsystem fills and reads.
+struct AppState : host::HostFolderState {
     AppState();
 
     std::string programVersion = "V.3.37";
@@ -28,11 +30,6 @@ struct AppState {
 
     std::array<std::string, kWorkspaceSlots> workspaceDisplayName;
     std::array<std::string, kWorkspaceSlots> workspaceFolder;
-
-    std::string resourceFolder;
-    std::string userFilesFolder;
-    bool resourceFolderFound = true;
-    bool userFilesFolderFound = true;
 
     std::string currentFolder;
     int nodeKind = node::kNone;

@@ -1,11 +1,9 @@
 #include "core/host/DriveMap.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cctype>
 
+#include "core/host/FolderAccess.h"
 #include "core/settings/RegistryTypes.h"
 
 namespace modshelf::host {
@@ -39,39 +37,36 @@ fs::path normalRoot(const fs::path& root) {
 
 std::optional<std::string> findEntryNoCase(const fs::path& folder, std::string_view name) {
     if (name.empty()) return std::nullopt;
+    const FolderAccess& access = folderAccess();
     const std::string wanted(name);
-    struct stat info;
-    if (::lstat((folder / wanted).c_str(), &info) == 0) return wanted;
-    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (!dir) return std::nullopt;
-    std::optional<std::string> found;
-    while (const dirent* entry = ::readdir(dir)) {
-        if (settings::equalsNoCase(entry->d_name, name)) {
-            found = entry->d_name;
-            break;
-        }
-    }
-    ::closedir(dir);
-    return found;
+    if (access.entryExists((folder / wanted).string())) return wanted;
+    const std::optional<std::vector<std::string>> names = access.entryNames(folder.string());
+    if (!names) return std::nullopt;
+    for (const std::string& entry : *names)
+        if (settings::equalsNoCase(entry, name)) return entry;
+    return std::nullopt;
 }
 
 DriveMap DriveMap::fromPrefix(const fs::path& prefix) {
     DriveMap map;
+    const FolderAccess& access = folderAccess();
     const fs::path devices = prefix / "dosdevices";
-    std::error_code error;
-    for (fs::directory_iterator it(devices, error), end; !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
+    const std::optional<std::vector<std::string>> names = access.entryNames(devices.string());
+    if (!names) return map;
+    for (const std::string& name : *names) {
         // "c:" is a drive; "d::" (the raw device) and anything else are not.
         if (name.size() != 2 || name[1] != ':' ||
             !std::isalpha(static_cast<unsigned char>(name[0])))
             continue;
-        std::error_code linkError;
-        fs::path target = fs::read_symlink(it->path(), linkError);
-        if (linkError) {
-            if (!fs::is_directory(it->path(), linkError)) continue;
-            target = it->path();
-        } else if (target.is_relative()) {
-            target = devices / target;
+        const fs::path entry = devices / name;
+        fs::path target;
+        if (std::optional<std::string> link = access.linkTarget(entry.string())) {
+            target = *link;
+            if (target.is_relative()) target = devices / target;
+        } else if (access.isFolder(entry.string())) {
+            target = entry;  // a folder standing for the drive itself
+        } else {
+            continue;
         }
         map.addDrive(name[0], target);
     }
@@ -82,8 +77,7 @@ void DriveMap::addDrive(char letter, const fs::path& root) {
     Drive drive;
     drive.letter = upper(letter);
     drive.root = normalRoot(root);
-    std::error_code error;
-    drive.present = fs::is_directory(drive.root, error);
+    drive.present = folderAccess().isFolder(drive.root.string());
     auto it = std::find_if(drives_.begin(), drives_.end(),
                            [&](const Drive& d) { return d.letter == drive.letter; });
     if (it != drives_.end()) {

@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <thread>
 
-#include "core/app/AppState.h"
 #include "core/dialogs/MessageBoxParams.h"
 #include "core/dialogs/Prompter.h"
 #include "core/host/HostInterface.h"
@@ -56,12 +55,12 @@ private:
 }  // namespace
 
 HostControl::HostControl(WindowSystem& windows, ProgramLauncher& launcher,
-                         dialogs::Prompter& prompter, const app::AppState& state)
+                         dialogs::Prompter& prompter, const HostFolderState& state)
     : HostControl(windows, launcher, prompter, state, Timing{},
                   [](std::chrono::milliseconds d) { std::this_thread::sleep_for(d); }) {}
 
 HostControl::HostControl(WindowSystem& windows, ProgramLauncher& launcher,
-                         dialogs::Prompter& prompter, const app::AppState& state, Timing timing,
+                         dialogs::Prompter& prompter, const HostFolderState& state, Timing timing,
                          Sleep sleep)
     : windows_(windows),
       launcher_(launcher),

@@ -4,11 +4,9 @@
 #include <functional>
 #include <string>
 
+#include "core/host/HostFolderState.h"
 #include "core/host/WindowSystem.h"
 
-namespace modshelf::app {
-struct AppState;
-}
 namespace modshelf::dialogs {
 class Prompter;
 }
@@ -59,10 +57,10 @@ public:
 
     // `state` supplies the resource folder at the moment Scrivel is started.
     HostControl(WindowSystem& windows, ProgramLauncher& launcher, dialogs::Prompter& prompter,
-                const app::AppState& state);
+                const HostFolderState& state);
     // The same with other timing and a replaceable sleep (for tests).
     HostControl(WindowSystem& windows, ProgramLauncher& launcher, dialogs::Prompter& prompter,
-                const app::AppState& state, Timing timing, Sleep sleep);
+                const HostFolderState& state, Timing timing, Sleep sleep);
 
     // Called with true before blocking work and false after it.
     void setWaitCursor(std::function<void(bool busy)> waitCursor);
@@ -102,7 +100,7 @@ private:
     WindowSystem& windows_;
     ProgramLauncher& launcher_;
     dialogs::Prompter& prompter_;
-    const app::AppState& state_;
+    const HostFolderState& state_;
     Timing timing_;
     Sleep sleep_;
     std::function<void(bool)> waitCursor_;

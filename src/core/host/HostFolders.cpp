@@ -1,10 +1,9 @@
 #include "core/host/HostFolders.h"
 
-#include <dirent.h>
-
+#include <algorithm>
 #include <cctype>
 
-#include "core/app/AppState.h"
+#include "core/host/FolderAccess.h"
 #include "core/host/HostInterface.h"
 #include "core/settings/RegistryAccess.h"
 
@@ -66,17 +65,10 @@ bool wildcardMatches(std::string_view pattern, std::string_view name) {
 }
 
 bool folderHasMatch(const std::string& folder, std::string_view pattern) {
-    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (!dir) return false;
-    bool found = false;
-    while (const dirent* entry = ::readdir(dir)) {
-        if (wildcardMatches(pattern, entry->d_name)) {
-            found = true;
-            break;
-        }
-    }
-    ::closedir(dir);
-    return found;
+    const std::optional<std::vector<std::string>> names = folderAccess().entryNames(folder);
+    if (!names) return false;
+    return std::any_of(names->begin(), names->end(),
+                       [&](const std::string& name) { return wildcardMatches(pattern, name); });
 }
 
 FolderSearch findResourceFolder(settings::SettingsStore& store, const DriveMap& drives) {
@@ -91,11 +83,21 @@ FolderSearch findResourceFolder(settings::SettingsStore& store, const DriveMap& 
             "Scrivel\\",
         std::string(kDefaultHostFolder),
     };
+    FolderSearch search;
     for (const std::string& candidate : candidates) {
-        if (std::optional<std::string> folder = probe(candidate, kResourceFolderMarker, drives))
-            return {*folder, true};
+        // A setting that is not there still probes (the current folder, as
+        // Windows would), but names no place the user could look.
+        const bool named = !candidate.empty() && candidate != "Scrivel\\";
+        if (named && std::find(search.searched.begin(), search.searched.end(), candidate) ==
+                         search.searched.end())
+            search.searched.push_back(candidate);
+        if (std::optional<std::string> folder = probe(candidate, kResourceFolderMarker, drives)) {
+            search.folder = *folder;
+            search.found = true;
+            return search;
+        }
     }
-    return {};
+    return search;
 }
 
 FolderSearch findUserFilesFolder(settings::SettingsStore& store, const DriveMap& drives) {
@@ -104,7 +106,7 @@ FolderSearch findUserFilesFolder(settings::SettingsStore& store, const DriveMap&
     const std::string candidate =
         ensureTrailingBackslash(documents) + std::string(kUserFilesSubfolder) + "\\";
     if (std::optional<std::string> folder = probe(candidate, kUserFilesFolderMarker, drives))
-        return {*folder, true};
+        return {*folder, true, {candidate}};
     return {};
 }
 
@@ -117,10 +119,11 @@ std::string currentFolderOrDefault(const std::string& currentFolder, const Drive
     return currentFolder.empty() ? defaultHostFolder(drives) : currentFolder;
 }
 
-void discoverHostFolders(app::AppState& state, settings::SettingsStore& store,
+void discoverHostFolders(HostFolderState& state, settings::SettingsStore& store,
                          const DriveMap& drives) {
     const FolderSearch resources = findResourceFolder(store, drives);
     state.resourceFolder = resources.folder;
+    state.resourceFolderSearched = resources.searched;
     if (!resources.found) state.resourceFolderFound = false;
     const FolderSearch userFiles = findUserFilesFolder(store, drives);
     state.userFilesFolder = userFiles.folder;

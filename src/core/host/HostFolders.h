@@ -2,14 +2,13 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/host/DriveMap.h"
+#include "core/host/HostFolderState.h"
 
 namespace modshelf::settings {
 class SettingsStore;
-}
-namespace modshelf::app {
-struct AppState;
 }
 
 namespace modshelf::host {
@@ -34,6 +33,7 @@ bool folderHasMatch(const std::string& folder, std::string_view pattern);
 struct FolderSearch {
     std::string folder{kFolderNotFound};  // a local folder ending in the separator, or " "
     bool found = false;
+    std::vector<std::string> searched;  // the Windows folders tried, without repeats
 };
 
 // Scrivel's resource folder: the first of "Resources Path", "Path",
@@ -50,8 +50,8 @@ std::string defaultHostFolder(const DriveMap& drives);
 std::string currentFolderOrDefault(const std::string& currentFolder, const DriveMap& drives);
 
 // Runs both searches, resource folder first, and stores the folders and their
-// found-flags in the program state.
-void discoverHostFolders(app::AppState& state, settings::SettingsStore& store,
+// found-flags in `state`.
+void discoverHostFolders(HostFolderState& state, settings::SettingsStore& store,
                          const DriveMap& drives);
 
 }  // namespace modshelf::host

@@ -1,13 +1,12 @@
 #include "core/host/HostStartHint.h"
 
-#include "core/app/AppState.h"
 #include "core/host/DriveMap.h"
 #include "core/host/HostControl.h"
 #include "core/host/HostInterface.h"
 
 namespace modshelf::host {
 
-std::string hostStartFailureText(const app::AppState& state, const DriveMap& drives) {
+std::string hostStartFailureText(const HostFolderState& state, const DriveMap& drives) {
     if (!state.resourceFolderFound)
         return "Scrivel could not be started: its folder was not found.\n\n"
                "Modshelf looks for a folder that holds Scrivel's Bible modules (" +

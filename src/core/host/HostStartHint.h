@@ -2,9 +2,7 @@
 
 #include <string>
 
-namespace modshelf::app {
-struct AppState;
-}
+#include "core/host/HostFolderState.h"
 
 namespace modshelf::host {
 
@@ -13,7 +11,7 @@ class DriveMap;
 // What the user reads when "Start Scrivel" could not start it: what is missing
 // and where Modshelf looked, so that the user can mend Scrivel's settings or
 // install it.
-std::string hostStartFailureText(const app::AppState& state, const DriveMap& drives);
+std::string hostStartFailureText(const HostFolderState& state, const DriveMap& drives);
 inline constexpr const char* kHostStartFailureCaption = " Scrivel Not Started";
 
 }  // namespace modshelf::host

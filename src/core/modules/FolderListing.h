@@ -45,21 +45,13 @@ struct FolderListing {
         return {names.data() + file.nameOffset, file.nameLength};
     }
     const char* cName(const FolderFile& file) const { return names.data() + file.nameOffset; }
+    // Appends one file (as a folder lister does), noting SQLite's side files.
+    void addFile(std::string_view name, const FileStamp& stamp, std::uint64_t fileTime,
+                 bool hidden);
     bool hasSideFile(const std::string& name) const;
     // The same names in the same order with the same stamps: nothing in the
     // folder changed in a way the scan could see.
     bool sameFilesAs(const FolderListing& other) const;
 };
-
-// The files of `folder` (ending in '/'), without subfolders. Names starting
-// with "." are hidden and left out. With `readHidden`, files that Wine marks
-// hidden are listed with `hidden` set; without it, the caller checks them
-// (see wineHiddenAttribute). Symbolic links count as what they point to; only
-// regular files are listed. `expectedFiles` sizes the buffers up front.
-FolderListing listFolderFiles(const std::string& folder, bool readHidden = true,
-                              std::size_t expectedFiles = 0);
-
-// Whether Wine's stored DOS attributes mark the file hidden.
-bool wineHiddenAttribute(const std::string& path);
 
 }  // namespace modshelf::modules

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "core/modules/DetailsCache.h"
+#include "core/modules/FolderLister.h"
 #include "core/modules/FolderListing.h"
 #include "core/modules/ModuleScanRows.h"
 #include "core/settings/RegistryTypes.h"
@@ -93,7 +94,7 @@ ScanResult scanFolder(const std::string& folderText, const TypeFilter& filter,
     // Hidden marks are read while building rows, and only for files not seen
     // last time with the same stamp.
     FolderListing listing =
-        listFolderFiles(folder, /*readHidden=*/false, previous.listing.files.size());
+        folderLister().listFiles(folder, /*readHidden=*/false, previous.listing.files.size());
     result.folderReadable = listing.readable;
     if (!listing.readable) return result;  // the folder's memory is dropped too
 

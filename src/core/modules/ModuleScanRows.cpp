@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "core/modules/DetailsReadPool.h"
+#include "core/modules/FolderLister.h"
 #include "core/modules/ModuleScan.h"
 
 namespace modshelf::modules {
@@ -77,6 +78,7 @@ std::optional<FolderMemory> buildFolderRows(const std::string& folder, FolderLis
         listing.files.size() < kParallelThreshold ? 1 : readingThreads(threadsAsked);
     DetailsReadPool pool(jobs, read, threads - 1, cancel);
     std::string path = folder;
+    const FolderLister& lister = folderLister();
 
     for (std::size_t fileIndex = 0; fileIndex < listing.files.size(); ++fileIndex) {
         FolderFile& file = listing.files[fileIndex];
@@ -94,7 +96,7 @@ std::optional<FolderMemory> buildFolderRows(const std::string& folder, FolderLis
         if (!known) {
             path.resize(folder.size());
             path += name;
-            file.hidden = wineHiddenAttribute(path);
+            file.hidden = lister.hiddenByWine(path);
         }
         if (file.hidden) continue;
 

@@ -1,6 +1,5 @@
 #include "core/reports/ExportNotices.h"
 
-#include "core/app/CommandIds.h"
 #include "core/dialogs/MessageBoxParams.h"
 #include "core/dialogs/Prompter.h"
 
@@ -19,23 +18,22 @@ bool ConfirmDetailsViewExport(dialogs::Prompter& prompter, bool inDetailsView) {
     return (answer & ~static_cast<int>(dialogs::id::kTimeoutFlag)) == dialogs::id::kOk;
 }
 
-const SaveDialogSpec* saveDialogFor(int command) {
+const SaveDialogSpec& saveDialogFor(ExportKind kind) {
     static const SaveDialogSpec tabDelimited{"TabDelimited.txt",
                                              " Save List to a Tab-Delimited Text File"};
     static const SaveDialogSpec evenColumns{"EvenColumns.txt",
                                             " Save List to a Text File with Even Columns"};
     static const SaveDialogSpec properties{"FileProperties.txt",
                                            " Save File Information to a Text File"};
-    switch (command) {
-        case app::cmd::kExportTabDelimited:
-            return &tabDelimited;
-        case app::cmd::kExportEvenColumns:
-            return &evenColumns;
-        case app::cmd::kExportPropertiesToFile:
-            return &properties;
-        default:
-            return nullptr;
+    switch (kind) {
+        case ExportKind::TabDelimited:
+            return tabDelimited;
+        case ExportKind::EvenColumns:
+            return evenColumns;
+        case ExportKind::FileProperties:
+            break;
     }
+    return properties;
 }
 
 }  // namespace modshelf::reports

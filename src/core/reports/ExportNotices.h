@@ -19,7 +19,10 @@ struct SaveDialogSpec {
     std::string defaultSuffix = "txt";
 };
 
-// The dialog of commands 40023, 40024 and 40027; null for any other command.
-const SaveDialogSpec* saveDialogFor(int command);
+// The three exports that are saved to a file.
+enum class ExportKind { TabDelimited, EvenColumns, FileProperties };
+
+// The save dialog of each file export.
+const SaveDialogSpec& saveDialogFor(ExportKind kind);
 
 }  // namespace modshelf::reports

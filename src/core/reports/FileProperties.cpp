@@ -7,7 +7,6 @@
 #include <string_view>
 #include <system_error>
 
-#include "core/app/AppState.h"
 #include "core/dialogs/MessageBoxParams.h"
 #include "core/dialogs/Prompter.h"
 #include "core/host/HostFolders.h"
@@ -106,7 +105,7 @@ std::string commentsSection(const std::string& comments, ReportUse use, CodePage
 }
 
 std::string moduleSections(const modules::ModuleDetails& details, ReportUse use, CodePage codePage,
-                           app::AppState* state) {
+                           modules::ModuleDetails* latest) {
     const bool display = use == ReportUse::Display;
     const char* gap = display ? "\n\n" : "\r\n\r\n";
     std::string body;
@@ -120,12 +119,12 @@ std::string moduleSections(const modules::ModuleDetails& details, ReportUse use,
     comments =
         display ? CleanTextForDisplay(comments, codePage) : CleanTextForFile(comments, codePage);
     if (!comments.empty()) body += commentsSection(comments, use, codePage);
-    if (state) state->moduleDetails = details;
+    if (latest) *latest = details;
     return body;
 }
 
 FileReport buildReport(const std::string& folder, const SelectedFile& file, ReportUse use,
-                       CodePage codePage, app::AppState* state) {
+                       CodePage codePage, modules::ModuleDetails* latest) {
     const bool display = use == ReportUse::Display;
     const char* gap = display ? "\n\n" : "\r\n\r\n";
     const std::string fullPath = host::ensureTrailingSeparator(folder) + file.diskName;
@@ -136,7 +135,7 @@ FileReport buildReport(const std::string& folder, const SelectedFile& file, Repo
         std::tm local{};
         if (localtime_r(&entry->modified, &local)) body += modifiedLine(local);
         report.isModule = isModuleFile(file.diskName);
-        if (report.isModule) body += moduleSections(readDetailsOf(fullPath), use, codePage, state);
+        if (report.isModule) body += moduleSections(readDetailsOf(fullPath), use, codePage, latest);
     }
     const std::string kind = report.isModule ? "Module Information for " : "File Information for ";
     report.text = kind + fullPath + " is as follows :" + gap;
@@ -151,16 +150,16 @@ FileReport buildReport(const std::string& folder, const SelectedFile& file, Repo
 
 // The notice for an empty selection; clears the selected path.
 void noticeNothingSelected(ReportContext& context) {
-    context.state.selectedModulePath.clear();
+    context.selectedModulePath.clear();
     context.prompter.messageBox("No file is currently selected.", " No File Selected",
                                 dialogs::mb::kOk, dialogs::standardParams(true, 3));
 }
 
 // The title and selected path follow the reported file.
 void followSelection(ReportContext& context, const SelectedFile& file) {
-    const std::string folder = host::ensureTrailingSeparator(context.state.currentFolder);
-    context.state.selectedModulePath = folder + file.diskName;
-    if (context.setTitle) context.setTitle(context.state.titlePrefix + folder + file.listedName);
+    const std::string folder = host::ensureTrailingSeparator(context.currentFolder);
+    context.selectedModulePath = folder + file.diskName;
+    if (context.setTitle) context.setTitle(context.titlePrefix + folder + file.listedName);
 }
 
 }  // namespace
@@ -193,8 +192,8 @@ void ShowFileProperties(ReportContext& context, const std::optional<SelectedFile
         return;
     }
     followSelection(context, *selected);
-    const FileReport report = buildReport(context.state.currentFolder, *selected,
-                                          ReportUse::Display, systemCodePage(), &context.state);
+    const FileReport report = buildReport(context.currentFolder, *selected, ReportUse::Display,
+                                          systemCodePage(), &context.moduleDetails);
     context.prompter.messageBox(report.text, report.caption, dialogs::mb::kOk,
                                 dialogs::standardParams(true, 0));
 }
@@ -206,8 +205,8 @@ std::string BuildFilePropertiesText(ReportContext& context,
         return {};
     }
     followSelection(context, *selected);
-    return buildReport(context.state.currentFolder, *selected, ReportUse::File, systemCodePage(),
-                       &context.state)
+    return buildReport(context.currentFolder, *selected, ReportUse::File, systemCodePage(),
+                       &context.moduleDetails)
         .text;
 }
 

@@ -7,8 +7,8 @@
 
 #include "core/reports/CodePage.h"
 
-namespace modshelf::app {
-struct AppState;
+namespace modshelf::modules {
+struct ModuleDetails;
 }
 namespace modshelf::dialogs {
 class Prompter;
@@ -44,11 +44,14 @@ std::string modifiedLine(const std::tm& localTime);
 // The kind-guess line of a module file, or empty.
 std::string kindGuessLine(const std::string& fileName);
 
-// What the report needs from the program: its state (the folder, and the
-// selected path and latest details it updates), the message box and a way to
-// set the main window's title.
+// What the report needs from the program: the list's folder, the selected
+// path and latest details it updates, the title's prefix, the message box and
+// a way to set the main window's title.
 struct ReportContext {
-    app::AppState& state;
+    const std::string& currentFolder;
+    std::string& selectedModulePath;
+    modules::ModuleDetails& moduleDetails;
+    const std::string& titlePrefix;
     dialogs::Prompter& prompter;
     std::function<void(const std::string& title)> setTitle;
 };

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "core/app/AppState.h"
+#include "core/tree/NodeKinds.h"
 
 namespace modshelf::reports {
 
@@ -90,7 +90,7 @@ std::string evenText(int column, const std::string& text) {
 }  // namespace
 
 bool exportHasSelectionColumn(int nodeKind) {
-    return app::node::isNumberedWorkspace(nodeKind) || nodeKind == app::node::kCurrentSettings;
+    return tree::node::isNumberedWorkspace(nodeKind) || nodeKind == tree::node::kCurrentSettings;
 }
 
 std::string BuildTabDelimitedText(const std::vector<ExportRow>& rows, bool selectionColumn) {

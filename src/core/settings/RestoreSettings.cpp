@@ -3,8 +3,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/app/AppState.h"
-#include "core/app/InstanceMarker.h"
 #include "core/dialogs/MessageBoxParams.h"
 #include "core/dialogs/Prompter.h"
 #include "core/settings/BackupFiles.h"
@@ -116,13 +114,13 @@ RestoreOutcome RestoreSettings(RestoreEnvironment& env) {
     // The restart: free the marker for the new copy, tell the user, keep the
     // restored placement from being overwritten at close, start the new copy
     // and end this one.
-    if (env.marker) env.marker->close();
+    if (env.releaseInstance) env.releaseInstance();
     notice(env, " Import completed OK",
            "The import process was completed properly."
            "\n\nNote that Modshelf must now be closed and"
            "\nthen restarted to show any import changes."
            "\n\nModshelf will be right back in just a second...");
-    env.state.settingsRestored = true;
+    env.settingsRestored = true;
     if (env.pause) env.pause(500);
     if (env.startNewCopy && !env.startNewCopy())
         notice(env, " Modshelf Not Restarted",

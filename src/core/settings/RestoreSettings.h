@@ -6,10 +6,6 @@
 namespace modshelf::dialogs {
 class Prompter;
 }
-namespace modshelf::app {
-struct AppState;
-class InstanceMarker;
-}  // namespace modshelf::app
 
 namespace modshelf::settings {
 
@@ -20,8 +16,9 @@ struct RestoreEnvironment {
     SettingsStore& store;
     dialogs::Prompter& prompter;
     BackupFileChooser& files;
-    app::AppState& state;
-    app::InstanceMarker* marker = nullptr;  // released so that the new copy can start
+    bool& settingsRestored;                 // set before the restart, so that the
+                                            // placement is not saved over at close
+    std::function<void()> releaseInstance;  // so that the new copy can start
     std::string programPath;                // the proposed file is beside it
     std::function<void(bool busy)> busy;    // the wait cursor
     std::function<void(int ms)> pause;

@@ -15,7 +15,7 @@
 #include <QStyle>
 #include <QTimer>
 
-#include "core/dialogs/AnswerStore.h"
+#include "core/settings/AnswerStore.h"
 #include "core/dialogs/ClipboardText.h"
 #include "gui/dialogs/MessageBoxMetrics.h"
 
@@ -86,7 +86,7 @@ int XMessageBox::show(QWidget* owner, const std::string& text,
     if (model.usesSystemBox()) return runSystemBox(owner, model);
 
     if (gAnswerStore) {
-        dialogs::AnswerStore store(*gAnswerStore);
+        settings::AnswerStore store(*gAnswerStore);
         if (auto remembered = store.recall(style, model.params())) return *remembered;
     }
 
@@ -96,7 +96,7 @@ int XMessageBox::show(QWidget* owner, const std::string& text,
     if (!box.answer()) return -1;  // the application quit under the box
 
     const int result = *box.answer();
-    if (gAnswerStore) dialogs::AnswerStore(*gAnswerStore).remember(model.params(), result);
+    if (gAnswerStore) settings::AnswerStore(*gAnswerStore).remember(model.params(), result);
     return result;
 }
 

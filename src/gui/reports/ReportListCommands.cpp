@@ -102,19 +102,23 @@ std::vector<reports::ExportRow> ReportListCommands::exportRows() const {
     return rows;
 }
 
+reports::ReportContext ReportListCommands::reportContext(dialogs::Prompter& prompter) {
+    app::AppState& state = context_.state;
+    return {state.currentFolder, state.selectedModulePath, state.moduleDetails, state.titlePrefix,
+            prompter, [this](const std::string& title) {
+                list_.window()->setWindowTitle(QString::fromStdString(title));
+            }};
+}
+
 void ReportListCommands::showFileProperties() {
     BusyPrompter busy(context_.prompter, true);
-    reports::ReportContext report{context_.state, busy, [this](const std::string& title) {
-                                      list_.window()->setWindowTitle(QString::fromStdString(title));
-                                  }};
+    reports::ReportContext report = reportContext(busy);
     reports::ShowFileProperties(report, selectedFile());
 }
 
 std::string ReportListCommands::propertiesText() {
     BusyPrompter busy(context_.prompter, true);
-    reports::ReportContext report{context_.state, busy, [this](const std::string& title) {
-                                      list_.window()->setWindowTitle(QString::fromStdString(title));
-                                  }};
+    reports::ReportContext report = reportContext(busy);
     return reports::BuildFilePropertiesText(report, selectedFile());
 }
 
@@ -123,10 +127,9 @@ bool ReportListCommands::confirmDetailsView() {
                                              list_.viewMode() == CFileView::ViewMode::Details);
 }
 
-void ReportListCommands::saveText(int command, const std::function<std::string()>& buildText) {
-    const reports::SaveDialogSpec* dialog = reports::saveDialogFor(command);
-    if (!dialog) return;
-    const std::optional<std::string> target = chooseFile_(*dialog);
+void ReportListCommands::saveText(reports::ExportKind kind,
+                                  const std::function<std::string()>& buildText) {
+    const std::optional<std::string> target = chooseFile_(reports::saveDialogFor(kind));
     if (!target) return;
     BusyPrompter busy(context_.prompter, true);
     reports::writeExportFile(*target, buildText(), writer_, busy);
@@ -134,7 +137,7 @@ void ReportListCommands::saveText(int command, const std::function<std::string()
 
 void ReportListCommands::exportTabDelimited() {
     if (!confirmDetailsView()) return;
-    saveText(cmd::kExportTabDelimited, [this] {
+    saveText(reports::ExportKind::TabDelimited, [this] {
         return reports::BuildTabDelimitedText(
             exportRows(), reports::exportHasSelectionColumn(context_.state.nodeKind));
     });
@@ -142,7 +145,7 @@ void ReportListCommands::exportTabDelimited() {
 
 void ReportListCommands::exportEvenColumns() {
     if (!confirmDetailsView()) return;
-    saveText(cmd::kExportEvenColumns, [this] {
+    saveText(reports::ExportKind::EvenColumns, [this] {
         return reports::BuildEvenColumnsText(
             exportRows(), reports::exportHasSelectionColumn(context_.state.nodeKind));
     });
@@ -162,7 +165,7 @@ void ReportListCommands::copyListToClipboard() {
 void ReportListCommands::exportPropertiesToFile() {
     std::string text = propertiesText();
     if (text.empty()) return;
-    saveText(cmd::kExportPropertiesToFile, [&text] { return std::move(text); });
+    saveText(reports::ExportKind::FileProperties, [&text] { return std::move(text); });
 }
 
 void ReportListCommands::copyPropertiesToClipboard() {

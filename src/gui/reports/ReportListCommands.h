@@ -50,7 +50,8 @@ public:
 private:
     std::optional<reports::SelectedFile> selectedFile() const;
     bool confirmDetailsView();
-    void saveText(int command, const std::function<std::string()>& buildText);
+    void saveText(reports::ExportKind kind, const std::function<std::string()>& buildText);
+    reports::ReportContext reportContext(dialogs::Prompter& prompter);
     std::string propertiesText();
 
     GuiContext& context_;

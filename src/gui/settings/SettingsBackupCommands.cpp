@@ -4,7 +4,9 @@
 #include <QProcess>
 #include <QThread>
 
+#include "core/app/AppState.h"
 #include "core/app/CommandIds.h"
+#include "core/app/InstanceMarker.h"
 #include "core/settings/BackupSettings.h"
 #include "core/settings/RestoreSettings.h"
 #include "gui/GuiContext.h"
@@ -76,8 +78,10 @@ void SettingsBackupCommands::restore() {
         context_.store,
         context_.prompter,
         files(),
-        context_.state,
-        context_.instanceMarker,
+        context_.state.settingsRestored,
+        [this] {
+            if (context_.instanceMarker) context_.instanceMarker->close();
+        },
         programPath_,
         showBusy,
         {},

@@ -397,7 +397,24 @@ void CDriveView::collapseItem(QTreeWidgetItem* item) {
     if (!item->parent() || hasSubfolder(folderOf(item))) addPlaceholderTo(item);
 }
 
-void CDriveView::onUpdate(ModshelfView* /*sender*/) {}
+void CDriveView::onUpdate(ModshelfView* /*sender*/) {
+    // The list refreshes: Scrivel's folder, not found so far, may have been
+    // installed since. Found now, the tree starts over with it selected.
+    app::AppState& state = context_.state;
+    if (state.resourceFolderFound) return;
+    host::HostFolderState found;
+    host::discoverHostFolders(found, context_.store, *drives_);
+    if (!found.resourceFolderFound) {
+        state.resourceFolderSearched = found.resourceFolderSearched;
+        return;
+    }
+    static_cast<host::HostFolderState&>(state) = found;
+    app::setWorkspaceFolders(state);
+    clickedItem_ = nullptr;
+    workspaceItems_.fill(nullptr);
+    clear();
+    fill();
+}
 
 bool CDriveView::handleCommand(int id) {
     if (id >= cmd::kRenameWorkspaceFirst && id <= cmd::kRenameWorkspaceLast) {

@@ -24,6 +24,7 @@
 #include "core/modules/ListSort.h"
 #include "core/modules/ModuleScan.h"
 #include "core/workspaces/NodeCheckRule.h"
+#include "gui/CModshelfDoc.h"
 #include "gui/GuiContext.h"
 #include "gui/MainStatusBar.h"
 #include "gui/views/FolderScanJob.h"
@@ -213,6 +214,10 @@ void CFileView::refill() {
     state.fileCount = 0;
     state.activeCount = 0;
     state.selectedModulePath.clear();
+    // Nothing selected yet (no Scrivel folder was found to select): the list
+    // shows Scrivel's default folder, never the program's working folder.
+    if (state.currentFolder.empty() && context_.drives)
+        state.currentFolder = host::defaultHostFolder(*context_.drives);
     if (!state.currentFolder.empty())
         state.currentFolder = host::ensureTrailingSeparator(state.currentFolder);
     *checkRule_ = workspaces::checkRuleForNode(state.nodeKind, context_.store);
@@ -260,6 +265,7 @@ void CFileView::scanFinished(ScanResult result) {
         return;
     }
     applyCheckRule(result, *checkRule_);
+    folderReadable_ = result.folderReadable;
     state.fileCount = result.fileCount;
     state.activeCount = result.activeCount;
     model_->setRows(std::move(result.rows));
@@ -399,6 +405,8 @@ bool CFileView::handleCommand(int id) {
             setViewMode(ViewMode::Details);
             return true;
         case cmd::kRefreshList:
+            // The tree looks again for what it did not find (Scrivel's folder).
+            if (context_.document) context_.document->updateAllViews(this);
             refill();
             return true;
         default:

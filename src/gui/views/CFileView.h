@@ -59,6 +59,8 @@ public:
     // scan has ended (or was cancelled, or replaced by a newer refill); the
     // rows are then complete and `filled` has been emitted.
     void refill();
+    // Whether the latest complete fill could read its folder.
+    bool listedFolderReadable() const { return folderReadable_; }
     // Whether a scan is under way (refill() is waiting for it).
     bool scanning() const { return job_ != nullptr; }
     // Stops the running scan; the rows read so far stay listed.
@@ -151,6 +153,7 @@ private:
     QTableView* table_ = nullptr;
     QListView* icons_ = nullptr;
     ViewMode mode_ = ViewMode::Details;
+    bool folderReadable_ = true;
     CheckChangedHandler onCheckChanged_;
     std::vector<CommandTarget*> commandSets_;
 };

@@ -8,6 +8,8 @@
 #include <QTableView>
 #include <algorithm>
 
+#include "gui/views/WrappedNameDelegate.h"
+
 namespace modshelf::gui {
 
 namespace {
@@ -33,10 +35,12 @@ void fitNamesInCells(QListView& icons) {
     const int spacing = 3 * style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &icons) + 8;
     const int lineHeight = icons.fontMetrics().height();
     if (icons.viewMode() == QListView::IconMode) {
-        // Large icons: the name wraps below the icon on up to three lines.
+        // Large icons: the name wraps below the icon on up to three lines. Each
+        // item takes the height its own name needs: a size shared by all
+        // would be the first name's, and would cut the longer ones.
         const int width = std::clamp(text / 2 + 2 * spacing + 40, 96, 260);
         icons.setGridSize(QSize(width, icons.iconSize().height() + 3 * lineHeight + 16));
-        icons.setUniformItemSizes(true);
+        icons.setUniformItemSizes(false);
         return;
     }
     // Small icons and list: each cell as wide as the longest name. A uniform
@@ -67,6 +71,7 @@ void applyListAppearance(QTableView& details, QListView& icons) {
     keepCheckBoxesVisible(icons);
     showFocusInSelection(details);
     showFocusInSelection(icons);
+    icons.setItemDelegate(new WrappedNameDelegate(&icons));
     QListView* view = &icons;
     const auto refit = [view] { fitNamesInCells(*view); };
     QAbstractItemModel* model = icons.model();

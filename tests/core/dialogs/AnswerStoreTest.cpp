@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/dialogs/AnswerStore.h"
+#include "core/settings/AnswerStore.h"
 #include "core/dialogs/MessageBoxModel.h"
 #include "core/settings/MemorySettingsStore.h"
 #include "core/settings/RegistryAccess.h"

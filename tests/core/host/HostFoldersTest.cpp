@@ -93,6 +93,13 @@ TEST_F(HostFoldersTest, CandidatesAreTriedInOrder) {
     const FolderSearch none = findResourceFolder(store, drives);
     EXPECT_FALSE(none.found);
     EXPECT_EQ(none.folder, " ");
+    // Every place tried is named once, in order, for the user's hint.
+    EXPECT_EQ(none.searched,
+              (std::vector<std::string>{"C:\\Mine\\", "Q:\\Unknown drive\\",
+                                        "C:\\apps\\Scrivel\\",
+                                        "C:\\Program Files (x86)\\Scrivel\\"}));
+    setHost("Path", "C:\\Mine\\");
+    EXPECT_EQ(findResourceFolder(store, drives).searched.size(), 3u);
 }
 
 TEST_F(HostFoldersTest, UserFilesFolderIsFoundByNoteFilesAlone) {

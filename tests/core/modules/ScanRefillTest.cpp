@@ -11,6 +11,7 @@
 
 #include "ModuleFixtures.h"
 #include "core/modules/DetailsCache.h"
+#include "core/modules/FolderLister.h"
 #include "core/modules/FolderListing.h"
 #include "core/modules/ModuleScan.h"
 #include "core/settings/MemorySettingsStore.h"
@@ -55,7 +56,7 @@ protected:
 
     std::string folder() const { return dir.path().string(); }
     FileStamp stampOf(const std::string& name) const {
-        const FolderListing listing = listFolderFiles(folder() + "/");
+        const FolderListing listing = folderLister().listFiles(folder() + "/", true, 0);
         for (const FolderFile& file : listing.files)
             if (listing.name(file) == name) return file.stamp;
         ADD_FAILURE() << name << " is not listed";

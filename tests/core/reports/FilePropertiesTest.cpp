@@ -87,7 +87,8 @@ protected:
     app::AppState state;
     test::ScriptedPrompter prompter;
     std::string title;
-    ReportContext context{state, prompter, [this](const std::string& t) { title = t; }};
+    ReportContext context{state.currentFolder, state.selectedModulePath, state.moduleDetails,
+                          state.titlePrefix, prompter, [this](const std::string& t) { title = t; }};
 };
 
 TEST_F(FilePropertiesTest, DisplayReportOfAModuleWithAKindGuess) {

@@ -98,8 +98,8 @@ TEST(ExportNotices, OnlyOutsideDetailsViewAndOnlyOkGoesOn) {
     EXPECT_EQ(prompter.shown[0].params.iconId, 0u);
     EXPECT_EQ(prompter.shown[0].params.textColour, 0x00FF0000);
 
-    EXPECT_EQ(saveDialogFor(app::cmd::kExportEvenColumns)->initialName, "EvenColumns.txt");
-    EXPECT_EQ(saveDialogFor(app::cmd::kCopyListToClipboard), nullptr);
+    EXPECT_EQ(saveDialogFor(ExportKind::EvenColumns).initialName, "EvenColumns.txt");
+    EXPECT_EQ(saveDialogFor(ExportKind::FileProperties).initialName, "FileProperties.txt");
 }
 
 TEST(ExportFile, AFailureNamesTheFileAndTheReason) {

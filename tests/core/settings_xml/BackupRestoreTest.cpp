@@ -109,8 +109,16 @@ protected:
     }
 
     RestoreOutcome restore() {
-        RestoreEnvironment env{store, prompter, files, state, &marker, "/opt/modshelf/modshelf",
-                               {},    {},       {},    {}};
+        RestoreEnvironment env{store,
+                               prompter,
+                               files,
+                               state.settingsRestored,
+                               [this] { marker.close(); },
+                               "/opt/modshelf/modshelf",
+                               {},
+                               {},
+                               {},
+                               {}};
         env.startNewCopy = [this] {
             ++starts;
             EXPECT_FALSE(marker.open) << "the marker goes before the new copy starts";

@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QListView>
+#include <QStyle>
 #include <QTableView>
 #include <QTest>
 
@@ -12,6 +14,7 @@
 #include "core/app/CommandIds.h"
 #include "gui/views/CDriveView.h"
 #include "gui/views/CFileView.h"
+#include "gui/views/WrappedNameDelegate.h"
 
 using namespace modshelf;
 using namespace modshelf::gui;
@@ -48,6 +51,57 @@ TEST_F(ListAppearance, IconAndListModesShowWholeNames) {
         // Every cell of the grid is that wide.
         EXPECT_GE(icons->gridSize().width(), textWidth) << mode;
     }
+}
+
+TEST_F(ListAppearance, LargeIconsWrapWholeNamesWithinTheirCells) {
+    // A short name first: the cells must not all take its size.
+    test::writeSizedFile(fixture.resourceFolder() / "a.cmtx", 10);
+    const QString unbroken = "TheCompleteCommentaryOnTheWholeBibleVolumeTwo.cmtx";
+    test::writeSizedFile(fixture.resourceFolder() / unbroken.toStdString(), 10);
+    ASSERT_TRUE(list().handleCommand(cmd::kLargeIcons));
+    list().refill();
+    QListView* icons = list().iconView();
+    const QFontMetrics metrics = icons->fontMetrics();
+    const int margin = 2 * (icons->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    int checked = 0;
+    for (int row = 0; row < icons->model()->rowCount(); ++row) {
+        const QModelIndex index = icons->model()->index(row, icons->modelColumn());
+        const QString name = index.data().toString();
+        if (name != kLongName && name != unbroken) continue;
+        ++checked;
+        const QRect cell = icons->visualRect(index);
+        const int width = cell.width() - margin;
+        // Wrapped as the view wraps a name: at word breaks, a long word anywhere.
+        const QRect text = metrics.boundingRect(QRect(0, 0, width, 10000),
+                                                Qt::AlignHCenter | Qt::TextWrapAnywhere, name);
+        EXPECT_LE(text.width(), width) << name.toStdString();
+        EXPECT_LE(text.height() + icons->iconSize().height(), cell.height()) << name.toStdString();
+    }
+    EXPECT_EQ(checked, 2);
+}
+
+TEST(WrappedNames, OnlyWordsWiderThanTheCellGetBreakChances) {
+    const QFontMetrics metrics(QApplication::font());
+    const int width = metrics.horizontalAdvance(QStringLiteral("mmmmmmmmmm"));
+    struct Case {
+        QString text;
+        bool broken;
+    };
+    const std::vector<Case> cases = {
+        {"kjv.bblx", false},
+        {"King James Version with notes.bblx", false},
+        {"the-complete-commentary-on-the-bible.cmtx", false},
+        {"TheCompleteCommentaryOnTheWholeBible.cmtx", true},
+        {"short TheCompleteCommentaryOnTheWholeBible", true},
+    };
+    for (const Case& c : cases) {
+        const QString shown = WrappedNameDelegate::breakLongWords(c.text, metrics, width);
+        EXPECT_EQ(shown != c.text, c.broken) << c.text.toStdString();
+        QString plain = shown;
+        plain.remove(QChar(0x200B));
+        EXPECT_EQ(plain, c.text) << "only break chances are added";
+    }
+    EXPECT_EQ(WrappedNameDelegate::breakLongWords("x", metrics, 0), "x");
 }
 
 TEST_F(ListAppearance, TheLastColumnFillsTheDetailsView) {

@@ -1,4 +1,4 @@
-#include "core/dialogs/AnswerStore.h"
+#include "core/settings/AnswerStore.h"
 
 #include <cstring>
 
@@ -6,9 +6,10 @@
 #include "core/settings/RegistryKey.h"
 #include "core/settings/SettingsStore.h"
 
-namespace modshelf::dialogs {
+namespace modshelf::settings {
 
-using settings::RegRoot;
+using dialogs::kCheckBoxBits;
+using dialogs::MessageBoxParams;
 
 std::string AnswerStore::keyPath(const std::string& companyName, const std::string& programName) {
     std::string path = "Software\\";
@@ -23,11 +24,10 @@ std::string AnswerStore::valueName(const std::string& sourceName, std::uint32_t 
 std::optional<int> AnswerStore::recall(std::uint32_t style, const MessageBoxParams& params) const {
     if ((style & kCheckBoxBits) == 0 || params.sourceName.empty()) return std::nullopt;
     const std::string path = keyPath(params.companyName, programName_);
-    if (store_.openKey(RegRoot::CurrentUser, path) != settings::kSuccess) return std::nullopt;
-    settings::RegValue value;
+    if (store_.openKey(RegRoot::CurrentUser, path) != kSuccess) return std::nullopt;
+    RegValue value;
     if (store_.queryValue(RegRoot::CurrentUser, path,
-                          valueName(params.sourceName, params.sourceLine),
-                          value) != settings::kSuccess) {
+                          valueName(params.sourceName, params.sourceLine), value) != kSuccess) {
         return std::nullopt;
     }
     if (value.data.size() != 4) return std::nullopt;
@@ -40,13 +40,11 @@ std::optional<int> AnswerStore::recall(std::uint32_t style, const MessageBoxPara
 bool AnswerStore::remember(const MessageBoxParams& params, int result) {
     const auto bits = static_cast<std::uint32_t>(result);
     if ((bits & kCheckBoxBits) == 0 || params.sourceName.empty()) return false;
-    settings::RegistryKey key(store_);
-    if (key.Create(RegRoot::CurrentUser, keyPath(params.companyName, programName_)) !=
-        settings::kSuccess) {
+    RegistryKey key(store_);
+    if (key.Create(RegRoot::CurrentUser, keyPath(params.companyName, programName_)) != kSuccess) {
         return false;
     }
-    return key.SetDword(valueName(params.sourceName, params.sourceLine), bits) ==
-           settings::kSuccess;
+    return key.SetDword(valueName(params.sourceName, params.sourceLine), bits) == kSuccess;
 }
 
-}  // namespace modshelf::dialogs
+}  // namespace modshelf::settings

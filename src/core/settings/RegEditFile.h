@@ -40,6 +40,14 @@ bool parseRegEdit(std::string_view text, std::string_view rootName, RegistryTree
 bool applyRegEdit(std::string_view text, std::string_view rootName, RegistryTree& tree,
                   std::string& error);
 
+// The changes that regedit text makes, in order: "[KEY]" creates a key,
+// "[-KEY]" removes one with its subkeys, value lines set or remove values
+// (keyPath keeps the root name). False, with the reason in `error`, when the
+// text is not regedit text at all; lines that cannot be read are skipped, as
+// an importer skips them.
+bool parseRegEditChanges(std::string_view text, std::vector<RegEditChange>& changes,
+                         std::string& error);
+
 // UTF-8 text to the file's bytes (UTF-16LE with byte-order mark), and back
 // (a file without the mark is taken as UTF-8).
 std::string regEditFileBytes(std::string_view text);

@@ -196,6 +196,24 @@ std::string regEditText(const std::vector<RegEditChange>& changes) {
     return out;
 }
 
+namespace {
+
+void collectChanges(const KeyNode& key, const std::string& path,
+                    std::vector<RegEditChange>& changes) {
+    changes.push_back({RegEditChange::Kind::CreateKey, path, {}, {}});
+    for (const auto& value : key.values)
+        changes.push_back({RegEditChange::Kind::SetValue, path, value.name, value.value});
+    for (const auto& child : key.subkeys) collectChanges(child, path + "\\" + child.name, changes);
+}
+
+}  // namespace
+
+std::string regEditTextOf(const RegistryTree& tree, std::string_view rootName) {
+    std::vector<RegEditChange> changes;
+    collectChanges(tree.root(), std::string(rootName), changes);
+    return regEditText(changes);
+}
+
 bool parseRegEdit(std::string_view text, std::string_view rootName, RegistryTree& tree,
                   std::string& error) {
     tree = RegistryTree{};

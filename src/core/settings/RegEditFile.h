@@ -24,10 +24,15 @@ struct RegEditChange {
     std::string keyPath;
     std::string name;
     RegValue value;
+    bool operator==(const RegEditChange&) const = default;
 };
 
 // The file text that applies the changes in order.
 std::string regEditText(const std::vector<RegEditChange>& changes);
+
+// The export text of a whole tree whose root is the key `rootName`
+// ("HKEY_CURRENT_USER\Software"): every key, those without values too.
+std::string regEditTextOf(const RegistryTree& tree, std::string_view rootName);
 
 // Reads exported text below `rootName` ("HKEY_CURRENT_USER") into `tree`,
 // keys relative to that root. Keys outside it are ignored. False, with the

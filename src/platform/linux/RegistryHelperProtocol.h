@@ -14,6 +14,10 @@
 //   EXPORT  payload: a key path with its root ("HKEY_CURRENT_USER\Software");
 //           reply OK with the key and everything below it as regedit export
 //           text in UTF-8 (the form a registry export reads).
+//   SAVE    payload: a key path as for EXPORT; reply OK with the key and
+//           everything below it in Wine's registry file form ("WINE REGISTRY
+//           Version 2", keys relative to that key), written by the server in
+//           one step. Volatile keys are not in it.
 //   APPLY   payload: edits (encodeEdits); reply OK with the edits that the
 //           registry refused (encodeFailures), empty when every one was made.
 // Either reply may be ERR, with a message in UTF-8, when the request as a
@@ -29,6 +33,7 @@ namespace modshelf::reghelper {
 
 inline constexpr std::string_view kGreeting = "MODSHELF-REG 1";
 inline constexpr std::string_view kExport = "EXPORT";
+inline constexpr std::string_view kSave = "SAVE";
 inline constexpr std::string_view kApply = "APPLY";
 inline constexpr std::string_view kOk = "OK";
 inline constexpr std::string_view kErr = "ERR";

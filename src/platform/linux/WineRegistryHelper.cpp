@@ -4,6 +4,7 @@
 
 #include "core/settings/RegEditFile.h"
 #include "core/settings/Utf16.h"
+#include "core/settings/WineHive.h"
 
 namespace modshelf::platform {
 
@@ -105,8 +106,9 @@ pid_t WineRegistryHelper::helperProcess() {
 
 bool WineRegistryHelper::ensureStarted(std::string& error) {
     if (helper_.alive()) return true;
-    const std::vector<std::string> argv{"wine", exe_.string(), "--idle-ms",
-                                        std::to_string(options_.idleExit.count())};
+    std::vector<std::string> argv = options_.launcher;
+    argv.insert(argv.end(),
+                {exe_.string(), "--idle-ms", std::to_string(options_.idleExit.count())});
     if (!helper_.start(argv, wineEnvironment(prefix_, serverDir_), error)) return false;
     const auto deadline = ChildProcessPipe::Clock::now() + options_.startTimeout;
     std::string line;
@@ -144,9 +146,8 @@ WineRegistryHelper::Attempt WineRegistryHelper::attempt(std::string_view verb,
     switch (result) {
         case Result::Done:
             if (answer == reghelper::kOk) return Attempt::Answered;
-            error = answer == reghelper::kErr ? reply
-                                              : "Modshelf's registry helper answered "
-                                                "out of turn.";
+            refused_ = answer == reghelper::kErr;
+            error = refused_ ? reply : "Modshelf's registry helper answered out of turn.";
             if (answer != reghelper::kErr) helper_.kill();
             return Attempt::Failed;
         case Result::Ended:
@@ -166,6 +167,7 @@ WineRegistryHelper::Attempt WineRegistryHelper::attempt(std::string_view verb,
 
 bool WineRegistryHelper::request(std::string_view verb, const std::string& payload,
                                  std::string& reply, std::string& error) {
+    refused_ = false;
     // A helper that ended (idle, killed, or its server gone) is started again once.
     for (int round = 0; round < 2; ++round) {
         if (!ensureStarted(error)) return false;
@@ -183,6 +185,28 @@ bool WineRegistryHelper::request(std::string_view verb, const std::string& paylo
 }
 
 bool WineRegistryHelper::exportKey(const std::string& key, std::string& text, std::string& error) {
+    // The server writes the whole branch in one step; reading it value by
+    // value is the way when it will not.
+    if (saveWorks_) {
+        std::string saved;
+        if (request(reghelper::kSave, key, saved, error)) {
+            settings::WineHive hive;
+            if (settings::parseWineHive(saved, hive, error)) {
+                text = settings::regEditTextOf(hive.tree, key);
+                return true;
+            }
+            // Not Wine's file form after all: read value by value from now on.
+        } else if (!refused_) {
+            return false;
+        } else {
+            // Refused: for lack of the privilege, or for a key that is not
+            // there. Reading value by value tells which.
+            if (!request(reghelper::kExport, key, text, error)) return false;
+            saveWorks_ = false;
+            return true;
+        }
+        saveWorks_ = false;
+    }
     return request(reghelper::kExport, key, text, error);
 }
 

@@ -98,6 +98,11 @@ std::string serve(const std::string& verb, const std::string& payload) {
         if (!exportTree(payload, text, error)) return frame(kErr, error);
         return frame(kOk, text);
     }
+    if (verb == kSave) {
+        std::string text, error;
+        if (!saveTree(payload, text, error)) return frame(kErr, error);
+        return frame(kOk, text);
+    }
     if (verb == kApply) {
         std::vector<Edit> edits;
         if (!decodeEdits(payload, edits)) return frame(kErr, "The list of changes was garbled.");

@@ -327,6 +327,83 @@ bool exportTree(const std::string& keyPath, std::string& out, std::string& error
     return true;
 }
 
+namespace {
+
+// Saving a key to a file asks for the backup privilege, which the user's token
+// holds but does not have enabled.
+bool enableBackupPrivilege() {
+    static const bool enabled = [] {
+        HANDLE token = nullptr;
+        if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
+            return false;
+        TOKEN_PRIVILEGES privileges{};
+        privileges.PrivilegeCount = 1;
+        privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+        const bool ok =
+            LookupPrivilegeValueW(nullptr, L"SeBackupPrivilege", &privileges.Privileges[0].Luid) &&
+            AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr) &&
+            GetLastError() == ERROR_SUCCESS;
+        CloseHandle(token);
+        return ok;
+    }();
+    return enabled;
+}
+
+bool readWholeFile(const std::wstring& file, std::string& out) {
+    const HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    char chunk[65536];
+    DWORD got = 0;
+    bool ok = true;
+    while ((ok = ReadFile(handle, chunk, sizeof chunk, &got, nullptr)) && got > 0)
+        out.append(chunk, got);
+    CloseHandle(handle);
+    return ok;
+}
+
+}  // namespace
+
+bool saveTree(const std::string& keyPath, std::string& out, std::string& error) {
+    HKEY root = nullptr;
+    std::string rootName;
+    std::wstring sub;
+    if (!splitKey(keyPath, root, rootName, sub)) {
+        error = "\"" + keyPath + "\" does not begin with the name of a registry root.";
+        return false;
+    }
+    if (!enableBackupPrivilege()) {
+        error = "The registry cannot be saved without the backup privilege.";
+        return false;
+    }
+    wchar_t folder[MAX_PATH + 1], file[MAX_PATH + 1];
+    if (!GetTempPathW(MAX_PATH, folder) || !GetTempFileNameW(folder, L"msr", 0, file)) {
+        error = "No temporary file could be made inside the Wine prefix.";
+        return false;
+    }
+    DeleteFileW(file);  // the registry writes only a file of its own making
+    HKEY key = nullptr;
+    LSTATUS status = RegOpenKeyExW(root, sub.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &key);
+    if (status == ERROR_SUCCESS) {
+        status = RegSaveKeyExW(key, file, nullptr, REG_LATEST_FORMAT);
+        RegCloseKey(key);
+    }
+    std::string text;
+    const bool read = status == ERROR_SUCCESS && readWholeFile(file, text);
+    DeleteFileW(file);
+    if (status != ERROR_SUCCESS) {
+        error =
+            "The registry key " + keyPath + " could not be saved: " + describeStatus(status) + ".";
+        return false;
+    }
+    if (!read) {
+        error = "The saved registry could not be read back inside the Wine prefix.";
+        return false;
+    }
+    out += text;
+    return true;
+}
+
 std::vector<Failure> applyEdits(const std::vector<Edit>& edits) {
     // Our own changes would tell the watch as well; this makes it certain.
     exportCache.forget();

@@ -125,6 +125,13 @@ bool ChildProcessPipe::alive() {
     return false;
 }
 
+int ChildProcessPipe::exitCode(std::chrono::milliseconds wait) {
+    const auto deadline = Clock::now() + wait;
+    while (alive() && Clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    return exitCode_;
+}
+
 ChildProcessPipe::Result ChildProcessPipe::write(const std::string& bytes,
                                                  Clock::time_point deadline) {
     if (toChild_ < 0) return Result::Ended;

@@ -31,8 +31,9 @@ public:
     pid_t pid() const { return pid_; }
     // False once the child has ended (it is then reaped).
     bool alive();
-    // The child's exit code once it has ended normally, else -1.
-    int exitCode() const { return exitCode_; }
+    // The child's exit code once it has ended normally, else -1; waits up to
+    // `wait` for a child that has closed its output but not ended yet.
+    int exitCode(std::chrono::milliseconds wait = std::chrono::milliseconds(0));
 
     Result write(const std::string& bytes, Clock::time_point deadline);
     // One line without its "\n"; a line longer than maxLength fails.

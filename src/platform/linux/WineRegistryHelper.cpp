@@ -118,7 +118,7 @@ bool WineRegistryHelper::ensureStarted(std::string& error) {
             if (line == reghelper::kGreeting) return true;
             continue;  // something Wine printed
         }
-        const int code = helper_.exitCode();
+        const int code = helper_.exitCode(std::chrono::milliseconds(500));
         helper_.kill();
         if (result == Result::TimedOut)
             error = "Modshelf's registry helper did not start in time under Wine.";

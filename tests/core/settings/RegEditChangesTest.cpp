@@ -112,3 +112,45 @@ TEST(RegEditChanges, TextThatIsNoRegeditTextIsRefused) {
 
 }  // namespace
 }  // namespace modshelf::settings
+
+namespace modshelf::settings {
+namespace {
+
+void expectSameKeys(const KeyNode& want, const KeyNode& got, const std::string& path) {
+    ASSERT_EQ(got.values.size(), want.values.size()) << path;
+    for (const auto& value : want.values) {
+        const NamedValue* found = got.findValue(value.name);
+        ASSERT_NE(found, nullptr) << path << " " << value.name;
+        EXPECT_EQ(found->value, value.value) << path << " " << value.name;
+    }
+    ASSERT_EQ(got.subkeys.size(), want.subkeys.size()) << path;
+    for (const auto& child : want.subkeys) {
+        const KeyNode* found = got.findSubkey(child.name);
+        ASSERT_NE(found, nullptr) << path << "\\" << child.name;
+        expectSameKeys(child, *found, path + "\\" + child.name);
+    }
+}
+
+// A branch read from Wine's own file form is handed on as export text; the
+// reader must get back every key, the empty ones too, and every value.
+TEST(RegEditChanges, AWholeTreeSurvivesItsExportText) {
+    for (const std::string root : {"HKEY_CURRENT_USER", "HKEY_CURRENT_USER\\Software\\Q"}) {
+        RegistryTree tree;
+        tree.root().setValue("", RegValue::fromString("root default"));
+        tree.findOrCreate("Empty\\Deeper\\Deepest");
+        KeyNode& key = tree.findOrCreate("Sc\xc3\xa4nes [1]\\Bibles");
+        key.setValue("KJV", RegValue::fromString("True"));
+        key.setValue("N\xc3\xa4me \"q\" \\", RegValue::fromString("two\nlines"));
+        key.setValue("multi", RegValue::fromBytes(std::string("a\0b\0\0", 5), kRegMultiSz));
+        key.setValue("dword", RegValue::fromDword(7));
+        key.setValue("blob", RegValue::fromBytes(std::string("\0\xff", 2)));
+
+        RegistryTree read;
+        std::string error;
+        ASSERT_TRUE(parseRegEdit(regEditTextOf(tree, root), root, read, error)) << error;
+        expectSameKeys(tree.root(), read.root(), root);
+    }
+}
+
+}  // namespace
+}  // namespace modshelf::settings

@@ -86,7 +86,10 @@ WineRegistryHelper::WineRegistryHelper(std::filesystem::path prefix,
 
 WineRegistryHelper::WineRegistryHelper(std::filesystem::path prefix,
                                        std::filesystem::path helperExe, Options options)
-    : prefix_(std::move(prefix)), exe_(std::move(helperExe)), options_(options) {}
+    : prefix_(std::move(prefix)),
+      exe_(std::move(helperExe)),
+      options_(options),
+      saveWorks_(options.serverSave) {}
 
 WineRegistryHelper::~WineRegistryHelper() {
     // It ends as soon as its input closes; a helper that hangs is not waited for long.

@@ -30,6 +30,9 @@ public:
         std::chrono::milliseconds idleExit{5000};
         std::chrono::milliseconds startTimeout{30000};  // Wine may have to start its server
         std::chrono::milliseconds replyTimeout{30000};
+        // Reads go through the server's own save of a branch (one step) rather
+        // than value by value, where the server allows it.
+        bool serverSave = true;
         // What runs the helper; tests put a stand-in in its place.
         std::vector<std::string> launcher{"wine"};
     };
@@ -64,8 +67,8 @@ private:
     Options options_;
     ChildProcessPipe helper_;
     std::vector<std::string> refusals_;
-    bool refused_ = false;   // the last request was answered with a refusal
-    bool saveWorks_ = true;  // the server writes a branch for us in one step
+    bool refused_ = false;  // the last request was answered with a refusal
+    bool saveWorks_;        // the server writes a branch for us in one step
 };
 
 // modshelf-reg.exe beside the program (a build folder) or, for an installed

@@ -115,8 +115,12 @@ std::string serve(const std::string& verb, const std::string& payload) {
 
 int wmain(int argc, wchar_t** argv) {
     for (int i = 1; i + 1 < argc; ++i)
-        if (std::wcscmp(argv[i], L"--idle-ms") == 0)
-            idleMilliseconds = std::wcstoul(argv[i + 1], nullptr, 10);
+        if (std::wcscmp(argv[i], L"--idle-ms") == 0) {
+            // Never 0: a helper that left before its first request would be
+            // started again and again.
+            const unsigned long value = std::wcstoul(argv[i + 1], nullptr, 10);
+            if (value > 0) idleMilliseconds = value;
+        }
 
     const HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
     const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);

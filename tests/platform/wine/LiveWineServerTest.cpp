@@ -354,6 +354,13 @@ TEST_F(LiveWine, TheHelperCarriesEveryTypeExactlyAndRemovesWhatItIsTold) {
             }
             EXPECT_EQ(tree.find("Gone"), nullptr);
         }
+
+        // A change that another Wine program makes is read at once, also
+        // where an unchanged branch is answered from memory.
+        ASSERT_EQ(prefix_->run("wine reg add '" + base + "' /v Later /d yes /f"), 0);
+        std::string text;
+        ASSERT_TRUE(helper.exportKey(base, text, error)) << error;
+        EXPECT_NE(text.find("\"Later\"=\"yes\""), std::string::npos) << text;
     }
     prefix_->stopServer();
 }

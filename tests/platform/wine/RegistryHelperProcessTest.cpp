@@ -234,3 +234,42 @@ TEST(WineRegistryHelperProcess, RefusedChangesAreNamed) {
     EXPECT_FALSE(helper->import("not regedit text", error));
     EXPECT_FALSE(error.empty());
 }
+
+TEST(WineRegistryHelperProcess, TheHelperIsFoundBesideTheProgramOrInItsLibexecFolder) {
+    using modshelf::platform::findRegistryHelper;
+    struct Case {
+        const char* what;
+        std::vector<std::string> files;  // made below the root
+        std::optional<std::string> found;
+    };
+    const std::vector<Case> cases = {
+        {"a build folder", {"build/src/modshelf-reg.exe"}, "build/src/modshelf-reg.exe"},
+        {"an installed program",
+         {"usr/libexec/modshelf/modshelf-reg.exe"},
+         "usr/libexec/modshelf/modshelf-reg.exe"},
+        {"beside the program comes first",
+         {"usr/bin/modshelf-reg.exe", "usr/libexec/modshelf/modshelf-reg.exe"},
+         "usr/bin/modshelf-reg.exe"},
+        {"a folder of that name is no helper", {"usr/bin/modshelf-reg.exe/"}, std::nullopt},
+        {"nowhere", {"usr/lib/modshelf/modshelf-reg.exe"}, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        TempDir root;
+        for (const auto& file : c.files) {
+            if (file.back() == '/') {
+                std::filesystem::create_directories(root / file);
+            } else {
+                std::filesystem::create_directories((root / file).parent_path());
+                writeFile(root / file, "MZ");
+            }
+        }
+        const bool build = std::string(c.what) == "a build folder";
+        const auto programDir = root / (build ? "build/src" : "usr/bin");
+        std::filesystem::create_directories(programDir);
+        const auto found = findRegistryHelper(programDir);
+        if (c.found)
+            EXPECT_EQ(found, (root / *c.found).lexically_normal()) << c.what;
+        else
+            EXPECT_EQ(found, std::nullopt) << c.what;
+    }
+}

@@ -98,9 +98,11 @@ WineRegistryHelper::~WineRegistryHelper() {
 
 void WineRegistryHelper::useServerFolder(const std::filesystem::path& serverDir) {
     if (serverDir == serverDir_) return;
-    // A helper started for another server (another TMPDIR) would reach that one.
-    if (helper_.started()) helper_.stop(std::chrono::milliseconds(500));
     serverDir_ = serverDir;
+    // Wine finds its server through TMPDIR: a helper started with another one
+    // would reach another server. With the same one it serves on.
+    if (helper_.alive() && wineEnvironment(prefix_, serverDir_) != helperEnvironment_)
+        helper_.stop(std::chrono::milliseconds(500));
 }
 
 pid_t WineRegistryHelper::helperProcess() {
@@ -112,7 +114,8 @@ bool WineRegistryHelper::ensureStarted(std::string& error) {
     std::vector<std::string> argv = options_.launcher;
     argv.insert(argv.end(),
                 {exe_.string(), "--idle-ms", std::to_string(options_.idleExit.count())});
-    if (!helper_.start(argv, wineEnvironment(prefix_, serverDir_), error)) return false;
+    helperEnvironment_ = wineEnvironment(prefix_, serverDir_);
+    if (!helper_.start(argv, helperEnvironment_, error)) return false;
     const auto deadline = ChildProcessPipe::Clock::now() + options_.startTimeout;
     std::string line;
     for (;;) {

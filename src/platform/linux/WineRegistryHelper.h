@@ -66,6 +66,7 @@ private:
     std::filesystem::path serverDir_;
     Options options_;
     ChildProcessPipe helper_;
+    std::vector<std::string> helperEnvironment_;  // what the running helper was started with
     std::vector<std::string> refusals_;
     bool refused_ = false;  // the last request was answered with a refusal
     bool saveWorks_;        // the server writes a branch for us in one step

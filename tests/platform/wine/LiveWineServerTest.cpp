@@ -237,13 +237,23 @@ TEST_F(LiveWine, AServerStartedWithAnotherTmpdirIsFound) {
     }
     EXPECT_TRUE(probed);
 
-    // So a save goes through that server rather than into a file it would overwrite.
-    WinePrefixSettingsStore store(prefix_->path(),
-                                  liveOptions(std::make_shared<WineRegistryTool>(prefix_->path())));
-    EXPECT_EQ(SetRegString(store, kKey, "OtherTmp", "seen"), kSuccess) << store.lastError();
-    EXPECT_NE(
-        prefix_->output(tmpdir + "wine reg query 'HKCU\\" + kKey + "' /v OtherTmp").find("seen"),
-        std::string::npos);
+    // So a save goes through that server rather than into a file it would
+    // overwrite, by Wine's "reg" and by our helper alike.
+    for (const bool helper : {false, true}) {
+        if (helper && !haveHelper()) continue;
+        std::shared_ptr<LiveRegistry> live;
+        if (helper)
+            live = std::make_shared<WineRegistryHelper>(prefix_->path(), kHelperExe);
+        else
+            live = std::make_shared<WineRegistryTool>(prefix_->path());
+        const std::string name = helper ? "OtherTmpHelper" : "OtherTmp";
+        WinePrefixSettingsStore store(prefix_->path(), liveOptions(live));
+        EXPECT_EQ(SetRegString(store, kKey, name, "seen"), kSuccess) << store.lastError();
+        EXPECT_NE(
+            prefix_->output(tmpdir + "wine reg query 'HKCU\\" + kKey + "' /v " + name).find("seen"),
+            std::string::npos)
+            << name;
+    }
     prefix_->run(tmpdir + "wineserver -k");
     prefix_->run(tmpdir + "wineserver -w");
 }

@@ -273,3 +273,25 @@ TEST(WineRegistryHelperProcess, TheHelperIsFoundBesideTheProgramOrInItsLibexecFo
             EXPECT_EQ(found, std::nullopt) << c.what;
     }
 }
+
+// Wine finds its server through TMPDIR: a server found under another one needs
+// a helper started with it, a new server under the same one does not.
+TEST(WineRegistryHelperProcess, AServerUnderAnotherTmpdirGetsAHelperOfItsOwn) {
+    FakeHelper fake(std::string(kGreeting) +
+                    "while read verb len; do head -c \"$len\" >/dev/null; "
+                    "printf \"OK %d\\n%s\" ${#TMPDIR} \"$TMPDIR\"; done\n");
+    auto helper = fake.helper();
+    std::string text, error;
+    const auto expectTmpdir = [&](const std::string& tmpdir, int runs) {
+        ASSERT_TRUE(helper->exportKey("HKEY_CURRENT_USER", text, error)) << error;
+        EXPECT_EQ(text, tmpdir);
+        EXPECT_EQ(fake.runs(), runs);
+    };
+    TempDir first, second;
+    helper->useServerFolder(first / "wine-abc123/server-803-1f");
+    expectTmpdir(first.path().string(), 1);
+    helper->useServerFolder(first / "wine-def456/server-803-1f");  // restarted, same TMPDIR
+    expectTmpdir(first.path().string(), 1);
+    helper->useServerFolder(second / "wine-abc123/server-803-1f");
+    expectTmpdir(second.path().string(), 2);
+}

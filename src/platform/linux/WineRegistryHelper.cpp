@@ -99,6 +99,7 @@ WineRegistryHelper::~WineRegistryHelper() {
 void WineRegistryHelper::useServerFolder(const std::filesystem::path& serverDir) {
     if (serverDir == serverDir_) return;
     serverDir_ = serverDir;
+    if (options_.fallback) options_.fallback->useServerFolder(serverDir);
     // Wine finds its server through TMPDIR: a helper started with another one
     // would reach another server. With the same one it serves on.
     if (helper_.alive() && wineEnvironment(prefix_, serverDir_) != helperEnvironment_)
@@ -109,32 +110,34 @@ pid_t WineRegistryHelper::helperProcess() {
     return helper_.alive() ? helper_.pid() : 0;
 }
 
-bool WineRegistryHelper::ensureStarted(std::string& error) {
-    if (helper_.alive()) return true;
+WineRegistryHelper::Start WineRegistryHelper::ensureStarted(std::string& error) {
+    if (helper_.alive()) return Start::Ready;
     std::vector<std::string> argv = options_.launcher;
     argv.insert(argv.end(),
                 {exe_.string(), "--idle-ms", std::to_string(options_.idleExit.count())});
     helperEnvironment_ = wineEnvironment(prefix_, serverDir_);
-    if (!helper_.start(argv, helperEnvironment_, error)) return false;
+    if (!helper_.start(argv, helperEnvironment_, error)) return Start::Failed;
     const auto deadline = ChildProcessPipe::Clock::now() + options_.startTimeout;
     std::string line;
     for (;;) {
         const Result result = helper_.readLine(line, deadline, kMaxLine);
         if (result == Result::Done) {
-            if (line == reghelper::kGreeting) return true;
+            if (line == reghelper::kGreeting) return Start::Ready;
             continue;  // something Wine printed
         }
         const int code = helper_.exitCode(std::chrono::milliseconds(500));
         helper_.kill();
-        if (result == Result::TimedOut)
+        if (result == Result::TimedOut) {
             error = "Modshelf's registry helper did not start in time under Wine.";
-        else if (code == 127)
+            return Start::Failed;
+        }
+        if (code == 127) {
             error = "Wine (the program \"wine\") was not found.";
-        else
-            error = "Modshelf's registry helper (" + exe_.string() +
-                    ") could not be started "
-                    "under Wine.";
-        return false;
+            return Start::Failed;
+        }
+        error =
+            "Modshelf's registry helper (" + exe_.string() + ") could not be started under Wine.";
+        return Start::Unusable;
     }
 }
 
@@ -176,7 +179,15 @@ bool WineRegistryHelper::request(std::string_view verb, const std::string& paylo
     refused_ = false;
     // A helper that ended (idle, killed, or its server gone) is started again once.
     for (int round = 0; round < 2; ++round) {
-        if (!ensureStarted(error)) return false;
+        switch (ensureStarted(error)) {
+            case Start::Ready:
+                break;
+            case Start::Unusable:
+                unusable_ = true;
+                return false;
+            case Start::Failed:
+                return false;
+        }
         switch (attempt(verb, payload, reply, error)) {
             case Attempt::Answered:
                 return true;
@@ -191,6 +202,16 @@ bool WineRegistryHelper::request(std::string_view verb, const std::string& paylo
 }
 
 bool WineRegistryHelper::exportKey(const std::string& key, std::string& text, std::string& error) {
+    if (useFallback()) return options_.fallback->exportKey(key, text, error);
+    if (!exportThroughHelper(key, text, error)) {
+        if (!useFallback()) return false;
+        return options_.fallback->exportKey(key, text, error);
+    }
+    return true;
+}
+
+bool WineRegistryHelper::exportThroughHelper(const std::string& key, std::string& text,
+                                             std::string& error) {
     // The server writes the whole branch in one step; reading it value by
     // value is the way when it will not.
     if (saveWorks_) {
@@ -218,13 +239,15 @@ bool WineRegistryHelper::exportKey(const std::string& key, std::string& text, st
 
 bool WineRegistryHelper::import(const std::string& text, std::string& error) {
     refusals_.clear();
+    if (useFallback()) return options_.fallback->import(text, error);
     std::vector<settings::RegEditChange> changes;
     if (!settings::parseRegEditChanges(text, changes, error)) return false;
     std::vector<Edit> edits;
     edits.reserve(changes.size());
     for (const auto& change : changes) edits.push_back(helperEdit(change));
     std::string reply;
-    if (!request(reghelper::kApply, reghelper::encodeEdits(edits), reply, error)) return false;
+    if (!request(reghelper::kApply, reghelper::encodeEdits(edits), reply, error))
+        return useFallback() ? options_.fallback->import(text, error) : false;
     std::vector<reghelper::Failure> failures;
     if (!reghelper::decodeFailures(reply, failures)) {
         error = "Modshelf's registry helper gave an unreadable answer.";
@@ -248,8 +271,10 @@ std::optional<std::filesystem::path> findRegistryHelper(const std::filesystem::p
 
 std::shared_ptr<LiveRegistry> liveRegistryFor(
     const std::filesystem::path& prefix, const std::optional<std::filesystem::path>& helperExe) {
-    if (helperExe) return std::make_shared<WineRegistryHelper>(prefix, *helperExe);
-    return wineRegistryTool(prefix);
+    if (!helperExe) return wineRegistryTool(prefix);
+    WineRegistryHelper::Options options;
+    options.fallback = wineRegistryTool(prefix);
+    return std::make_shared<WineRegistryHelper>(prefix, *helperExe, options);
 }
 
 std::shared_ptr<LiveRegistry> liveRegistryFor(const std::filesystem::path& prefix) {

@@ -33,6 +33,9 @@ public:
         // Reads go through the server's own save of a branch (one step) rather
         // than value by value, where the server allows it.
         bool serverSave = true;
+        // Does the work when the helper cannot run under this Wine at all (a
+        // Wine without 64-bit support, say); without one such calls fail.
+        std::shared_ptr<LiveRegistry> fallback;
         // What runs the helper; tests put a stand-in in its place.
         std::vector<std::string> launcher{"wine"};
     };
@@ -54,12 +57,15 @@ public:
     const std::vector<std::string>& lastRefusals() const { return refusals_; }
 
 private:
+    bool exportThroughHelper(const std::string& key, std::string& text, std::string& error);
     bool request(std::string_view verb, const std::string& payload, std::string& reply,
                  std::string& error);
     enum class Attempt { Answered, Failed, Ended };
+    enum class Start { Ready, Failed, Unusable };
+    bool useFallback() const { return unusable_ && options_.fallback; }
     Attempt attempt(std::string_view verb, const std::string& payload, std::string& reply,
                     std::string& error);
-    bool ensureStarted(std::string& error);
+    Start ensureStarted(std::string& error);
 
     std::filesystem::path prefix_;
     std::filesystem::path exe_;
@@ -68,8 +74,9 @@ private:
     ChildProcessPipe helper_;
     std::vector<std::string> helperEnvironment_;  // what the running helper was started with
     std::vector<std::string> refusals_;
-    bool refused_ = false;  // the last request was answered with a refusal
-    bool saveWorks_;        // the server writes a branch for us in one step
+    bool unusable_ = false;  // the helper ended before it greeted: it cannot run here
+    bool refused_ = false;   // the last request was answered with a refusal
+    bool saveWorks_;         // the server writes a branch for us in one step
 };
 
 // modshelf-reg.exe beside the program (a build folder) or, for an installed
@@ -77,7 +84,8 @@ private:
 // holds it (it is built only where mingw-w64 is installed).
 std::optional<std::filesystem::path> findRegistryHelper(const std::filesystem::path& programDir);
 
-// The helper when `helperExe` is there, else Wine's own "reg" program.
+// The helper when `helperExe` is there (with Wine's own "reg" program for
+// when it cannot run), else "reg".
 std::shared_ptr<LiveRegistry> liveRegistryFor(
     const std::filesystem::path& prefix, const std::optional<std::filesystem::path>& helperExe);
 

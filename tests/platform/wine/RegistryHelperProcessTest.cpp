@@ -295,3 +295,50 @@ TEST(WineRegistryHelperProcess, AServerUnderAnotherTmpdirGetsAHelperOfItsOwn) {
     helper->useServerFolder(second / "wine-abc123/server-803-1f");
     expectTmpdir(second.path().string(), 2);
 }
+
+namespace {
+
+class RecordingRegistry : public modshelf::platform::LiveRegistry {
+public:
+    std::vector<std::string> calls;
+    bool exportKey(const std::string& key, std::string& text, std::string&) override {
+        calls.push_back("export " + key);
+        text = "from reg";
+        return true;
+    }
+    bool import(const std::string&, std::string&) override {
+        calls.push_back("import");
+        return true;
+    }
+};
+
+}  // namespace
+
+// A helper that cannot run under this Wine at all (a Wine without 64-bit
+// support) hands the work to Wine's "reg" for the rest of the session; one
+// that hangs does not: "reg" would hang as well.
+TEST(WineRegistryHelperProcess, AHelperThatCannotRunHereHandsOverToReg) {
+    for (const bool hangs : {false, true}) {
+        SCOPED_TRACE(hangs ? "hangs" : "cannot run");
+        FakeHelper fake(hangs ? "exec sleep 30\n" : "echo 'wine: Bad EXE format'; exit 1\n");
+        WineRegistryHelper::Options options;
+        options.launcher = {"/bin/sh"};
+        options.startTimeout = 400ms;
+        auto fallback = std::make_shared<RecordingRegistry>();
+        options.fallback = fallback;
+        WineRegistryHelper helper(fake.dir.path(), fake.script(), options);
+        std::string text, error;
+        EXPECT_EQ(helper.exportKey("HKEY_CURRENT_USER", text, error), !hangs) << error;
+        EXPECT_EQ(helper.import(modshelf::settings::regEditText({}), error), !hangs) << error;
+        if (hangs) {
+            EXPECT_NE(error.find("in time"), std::string::npos) << error;
+            EXPECT_TRUE(fallback->calls.empty());
+            EXPECT_EQ(fake.runs(), 2);
+        } else {
+            EXPECT_EQ(text, "from reg");
+            EXPECT_EQ(fallback->calls,
+                      (std::vector<std::string>{"export HKEY_CURRENT_USER", "import"}));
+            EXPECT_EQ(fake.runs(), 1);
+        }
+    }
+}

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 #include "core/settings/Utf16.h"
 
@@ -195,44 +196,100 @@ std::string regEditText(const std::vector<RegEditChange>& changes) {
     return out;
 }
 
+namespace {
+
+void collectChanges(const KeyNode& key, const std::string& path,
+                    std::vector<RegEditChange>& changes) {
+    changes.push_back({RegEditChange::Kind::CreateKey, path, {}, {}});
+    for (const auto& value : key.values)
+        changes.push_back({RegEditChange::Kind::SetValue, path, value.name, value.value});
+    for (const auto& child : key.subkeys) collectChanges(child, path + "\\" + child.name, changes);
+}
+
+}  // namespace
+
+std::string regEditTextOf(const RegistryTree& tree, std::string_view rootName) {
+    std::vector<RegEditChange> changes;
+    collectChanges(tree.root(), std::string(rootName), changes);
+    return regEditText(changes);
+}
+
 bool parseRegEdit(std::string_view text, std::string_view rootName, RegistryTree& tree,
                   std::string& error) {
     tree = RegistryTree{};
     return applyRegEdit(text, rootName, tree, error);
 }
 
-bool applyRegEdit(std::string_view text, std::string_view rootName, RegistryTree& tree,
-                  std::string& error) {
-    std::vector<std::string> lines;
-    {
-        std::string current;
-        std::size_t start = 0;
-        while (start < text.size()) {
-            std::size_t end = text.find('\n', start);
-            if (end == std::string_view::npos) end = text.size();
-            std::string_view line = text.substr(start, end - start);
-            if (line.ends_with('\r')) line.remove_suffix(1);
-            start = end + 1;
-            // A hex value goes on after a final backslash, indented.
-            if (!current.empty()) {
-                std::size_t pos = 0;
-                skipSpaces(line, pos);
-                line.remove_prefix(pos);
-            }
-            current += line;
-            if (current.ends_with('\\') && isHexValueLine(current)) {
-                current.pop_back();
-                continue;
-            }
-            lines.push_back(std::move(current));
-            current.clear();
+namespace {
+
+// The text's lines, a hex value that goes on over several lines joined into
+// one. False when the text does not begin with a regedit header.
+bool logicalLines(std::string_view text, std::vector<std::string>& lines, std::string& error) {
+    lines.clear();
+    std::string current;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        if (line.ends_with('\r')) line.remove_suffix(1);
+        start = end + 1;
+        // A hex value goes on after a final backslash, indented.
+        if (!current.empty()) {
+            std::size_t pos = 0;
+            skipSpaces(line, pos);
+            line.remove_prefix(pos);
         }
-        if (!current.empty()) lines.push_back(std::move(current));
+        current += line;
+        if (current.ends_with('\\') && isHexValueLine(current)) {
+            current.pop_back();
+            continue;
+        }
+        lines.push_back(std::move(current));
+        current.clear();
     }
+    if (!current.empty()) lines.push_back(std::move(current));
     if (lines.empty() || (lines.front() != kHeader && lines.front() != "REGEDIT4")) {
         error = "The registry export does not begin with \"" + std::string(kHeader) + "\".";
         return false;
     }
+    return true;
+}
+
+// A "[KEY]" or "[-KEY]" line: the path between the brackets and whether it removes.
+bool parseKeyLine(std::string_view line, std::string_view& path, bool& remove) {
+    const std::size_t close = line.rfind(']');
+    if (close == std::string_view::npos) return false;
+    path = line.substr(1, close - 1);
+    remove = path.starts_with('-');
+    if (remove) path.remove_prefix(1);
+    return true;
+}
+
+enum class ValueLine { Unreadable, Set, Remove };
+
+ValueLine parseValueLine(std::string_view line, std::string& name, RegValue& value) {
+    std::size_t pos = 0;
+    name.clear();
+    if (line.front() == '@') {
+        pos = 1;
+    } else if (!parseQuoted(line, pos, name)) {
+        return ValueLine::Unreadable;
+    }
+    skipSpaces(line, pos);
+    if (pos >= line.size() || line[pos] != '=') return ValueLine::Unreadable;
+    ++pos;
+    skipSpaces(line, pos);
+    if (line.substr(pos) == "-") return ValueLine::Remove;
+    return parseData(line.substr(pos), value) ? ValueLine::Set : ValueLine::Unreadable;
+}
+
+}  // namespace
+
+bool applyRegEdit(std::string_view text, std::string_view rootName, RegistryTree& tree,
+                  std::string& error) {
+    std::vector<std::string> lines;
+    if (!logicalLines(text, lines, error)) return false;
 
     KeyNode* key = nullptr;
     for (std::size_t i = 1; i < lines.size(); ++i) {
@@ -240,11 +297,9 @@ bool applyRegEdit(std::string_view text, std::string_view rootName, RegistryTree
         if (line.empty() || line.front() == ';') continue;
         if (line.front() == '[') {
             key = nullptr;
-            const std::size_t close = line.rfind(']');
-            if (close == std::string_view::npos) continue;
-            std::string_view path = line.substr(1, close - 1);
-            const bool remove = path.starts_with('-');
-            if (remove) path.remove_prefix(1);
+            std::string_view path;
+            bool remove = false;
+            if (!parseKeyLine(line, path, remove)) continue;
             if (path.size() < rootName.size() ||
                 !equalsNoCase(path.substr(0, rootName.size()), rootName))
                 continue;
@@ -257,23 +312,59 @@ bool applyRegEdit(std::string_view text, std::string_view rootName, RegistryTree
             continue;
         }
         if (!key) continue;
-        std::size_t pos = 0;
         std::string name;
-        if (line.front() == '@') {
-            pos = 1;
-        } else if (!parseQuoted(line, pos, name)) {
-            continue;
-        }
-        skipSpaces(line, pos);
-        if (pos >= line.size() || line[pos] != '=') continue;
-        ++pos;
-        skipSpaces(line, pos);
-        if (line.substr(pos) == "-") {
-            key->removeValue(name);
-            continue;
-        }
         RegValue value;
-        if (parseData(line.substr(pos), value)) key->setValue(name, std::move(value));
+        switch (parseValueLine(line, name, value)) {
+            case ValueLine::Set:
+                key->setValue(name, std::move(value));
+                break;
+            case ValueLine::Remove:
+                key->removeValue(name);
+                break;
+            case ValueLine::Unreadable:
+                break;
+        }
+    }
+    return true;
+}
+
+bool parseRegEditChanges(std::string_view text, std::vector<RegEditChange>& changes,
+                         std::string& error) {
+    changes.clear();
+    std::vector<std::string> lines;
+    if (!logicalLines(text, lines, error)) return false;
+
+    std::optional<std::string> key;  // the key that value lines belong to
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        std::string_view line = lines[i];
+        if (line.empty() || line.front() == ';') continue;
+        if (line.front() == '[') {
+            key.reset();
+            std::string_view path;
+            bool remove = false;
+            if (!parseKeyLine(line, path, remove) || path.empty()) continue;
+            RegEditChange change;
+            change.kind = remove ? RegEditChange::Kind::DeleteKey : RegEditChange::Kind::CreateKey;
+            change.keyPath = std::string(path);
+            if (!remove) key = change.keyPath;
+            changes.push_back(std::move(change));
+            continue;
+        }
+        if (!key) continue;
+        RegEditChange change;
+        change.keyPath = *key;
+        switch (parseValueLine(line, change.name, change.value)) {
+            case ValueLine::Set:
+                change.kind = RegEditChange::Kind::SetValue;
+                break;
+            case ValueLine::Remove:
+                change.kind = RegEditChange::Kind::DeleteValue;
+                change.value = {};
+                break;
+            case ValueLine::Unreadable:
+                continue;
+        }
+        changes.push_back(std::move(change));
     }
     return true;
 }

@@ -24,10 +24,15 @@ struct RegEditChange {
     std::string keyPath;
     std::string name;
     RegValue value;
+    bool operator==(const RegEditChange&) const = default;
 };
 
 // The file text that applies the changes in order.
 std::string regEditText(const std::vector<RegEditChange>& changes);
+
+// The export text of a whole tree whose root is the key `rootName`
+// ("HKEY_CURRENT_USER\Software"): every key, those without values too.
+std::string regEditTextOf(const RegistryTree& tree, std::string_view rootName);
 
 // Reads exported text below `rootName` ("HKEY_CURRENT_USER") into `tree`,
 // keys relative to that root. Keys outside it are ignored. False, with the
@@ -39,6 +44,14 @@ bool parseRegEdit(std::string_view text, std::string_view rootName, RegistryTree
 // keys are created, "[-KEY]" removes a key with its subkeys, "name"=- a value.
 bool applyRegEdit(std::string_view text, std::string_view rootName, RegistryTree& tree,
                   std::string& error);
+
+// The changes that regedit text makes, in order: "[KEY]" creates a key,
+// "[-KEY]" removes one with its subkeys, value lines set or remove values
+// (keyPath keeps the root name). False, with the reason in `error`, when the
+// text is not regedit text at all; lines that cannot be read are skipped, as
+// an importer skips them.
+bool parseRegEditChanges(std::string_view text, std::vector<RegEditChange>& changes,
+                         std::string& error);
 
 // UTF-8 text to the file's bytes (UTF-16LE with byte-order mark), and back
 // (a file without the mark is taken as UTF-8).

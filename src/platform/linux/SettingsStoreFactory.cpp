@@ -8,6 +8,7 @@
 #include "platform/linux/AtomicFile.h"
 #include "platform/linux/WinePrefixLocation.h"
 #include "platform/linux/WinePrefixSettingsStore.h"
+#include "platform/linux/WineRegistryHelper.h"
 #include "platform/linux/WineRegistryTool.h"
 
 namespace modshelf::platform {
@@ -59,7 +60,7 @@ OpenedSettingsStore openSettingsStore(const std::filesystem::path& prefix,
         WinePrefixSettingsStore::Options options;
         // Without a probe nothing tells when Wine holds the registry, so the
         // server is only reached when one is there to be found.
-        if (serverProbe) options.liveRegistry = wineRegistryTool(prefix);
+        if (serverProbe) options.liveRegistry = liveRegistryFor(prefix);
         options.serverProbe = std::move(serverProbe);
         opened.store = std::make_unique<WinePrefixSettingsStore>(prefix, options);
         opened.path = prefix;

@@ -58,6 +58,8 @@ std::string tmpdirOf(const std::filesystem::path& serverDir) {
     return base.parent_path().string();
 }
 
+}  // namespace
+
 std::vector<std::string> wineEnvironment(const std::filesystem::path& prefix,
                                          const std::filesystem::path& serverDir) {
     const std::string tmpdir = tmpdirOf(serverDir);
@@ -78,8 +80,6 @@ std::vector<std::string> wineEnvironment(const std::filesystem::path& prefix,
     result.push_back("WINEDLLOVERRIDES=mscoree,mshtml,winemenubuilder.exe=d");
     return result;
 }
-
-}  // namespace
 
 WineRegistryTool::WineRegistryTool(std::filesystem::path prefix, std::chrono::milliseconds timeout)
     : prefix_(std::move(prefix)), timeout_(timeout) {}

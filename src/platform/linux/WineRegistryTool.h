@@ -53,4 +53,11 @@ private:
 
 std::shared_ptr<LiveRegistry> wineRegistryTool(const std::filesystem::path& prefix);
 
+// The environment for a Wine program of ours in the prefix: ours, with the
+// prefix, the TMPDIR under which the running server (serverDir, may be empty)
+// is found, Wine's debug output off, and no downloads or menu entries should
+// Wine have to update the prefix.
+std::vector<std::string> wineEnvironment(const std::filesystem::path& prefix,
+                                         const std::filesystem::path& serverDir);
+
 }  // namespace modshelf::platform

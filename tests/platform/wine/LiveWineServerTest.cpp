@@ -1,6 +1,7 @@
 // Against Wine itself while its server runs: one prefix made by wineboot for
 // every case here, since each start of Wine costs seconds.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -8,8 +9,10 @@
 #include <memory>
 #include <thread>
 
+#include "core/settings/RegEditFile.h"
 #include "core/settings/RegistryAccess.h"
 #include "platform/linux/WinePrefixSettingsStore.h"
+#include "platform/linux/WineRegistryHelper.h"
 #include "platform/linux/WineRegistryTool.h"
 #include "platform/linux/WineServerProbe.h"
 #include "support/TempDir.h"
@@ -20,6 +23,7 @@ using modshelf::platform::LiveRegistry;
 using modshelf::platform::SystemWineServerProbe;
 using modshelf::platform::systemWineServerProbe;
 using modshelf::platform::WinePrefixSettingsStore;
+using modshelf::platform::WineRegistryHelper;
 using modshelf::platform::WineRegistryTool;
 using modshelf::test::readFile;
 using modshelf::test::TempDir;
@@ -69,21 +73,27 @@ private:
     TempDir dir_;
 };
 
+const std::filesystem::path kHelperExe = MODSHELF_BINARY_DIR "/src/modshelf-reg.exe";
+
+bool haveHelper() {
+    return std::filesystem::exists(kHelperExe);
+}
+
 class CountingTool : public LiveRegistry {
 public:
-    explicit CountingTool(const std::filesystem::path& prefix) : tool_(prefix) {}
+    explicit CountingTool(std::shared_ptr<LiveRegistry> tool) : tool_(std::move(tool)) {}
     int imports = 0;
     bool exportKey(const std::string& key, std::string& text, std::string& error) override {
-        return tool_.exportKey(key, text, error);
+        return tool_->exportKey(key, text, error);
     }
     bool import(const std::string& text, std::string& error) override {
         ++imports;
-        return tool_.import(text, error);
+        return tool_->import(text, error);
     }
-    void useServerFolder(const std::filesystem::path& dir) override { tool_.useServerFolder(dir); }
+    void useServerFolder(const std::filesystem::path& dir) override { tool_->useServerFolder(dir); }
 
 private:
-    WineRegistryTool tool_;
+    std::shared_ptr<LiveRegistry> tool_;
 };
 
 // A save whose disk is slow: a Wine program starts while the file is replaced.
@@ -103,8 +113,8 @@ protected:
         std::system(
             (prefix_.environment() + "wine reg query 'HKCU\\Software' >/dev/null 2>&1 &").c_str());
         if (waitForServer_) {
-            for (int i = 0; i < 300 && !SystemWineServerProbe::probeProcesses(prefix_.path()).running;
-                 ++i)
+            for (int i = 0;
+                 i < 300 && !SystemWineServerProbe::probeProcesses(prefix_.path()).running; ++i)
                 std::this_thread::sleep_for(100ms);
             std::this_thread::sleep_for(1000ms);  // it reads the files right after it starts
         } else {
@@ -153,46 +163,57 @@ protected:
 
 LivePrefix* LiveWine::prefix_ = nullptr;
 
+// Wine's own "reg" program and our helper must behave alike.
 TEST_F(LiveWine, WhileTheServerRunsChangesGoThroughItAndItsStateIsRead) {
-    ASSERT_EQ(prefix_->run("wineserver -p 60"), 0);
-    ASSERT_TRUE(prefix_->waitFor(true));
-    auto tool = std::make_shared<CountingTool>(prefix_->path());
-    WinePrefixSettingsStore store(prefix_->path(), liveOptions(tool));
-    std::vector<std::string> reported;
-    store.setSaveFailureListener([&](const std::string& m) { reported.push_back(m); });
+    for (const bool helper : {false, true}) {
+        if (helper && !haveHelper()) continue;
+        SCOPED_TRACE(helper ? "helper" : "reg tool");
+        const std::string key = kKey + (helper ? "\\Helper" : "\\Tool");
+        ASSERT_EQ(prefix_->run("wineserver -p 60"), 0);
+        ASSERT_TRUE(prefix_->waitFor(true));
+        std::shared_ptr<LiveRegistry> live;
+        if (helper)
+            live = std::make_shared<WineRegistryHelper>(prefix_->path(), kHelperExe);
+        else
+            live = std::make_shared<WineRegistryTool>(prefix_->path());
+        auto tool = std::make_shared<CountingTool>(live);
+        WinePrefixSettingsStore store(prefix_->path(), liveOptions(tool));
+        std::vector<std::string> reported;
+        store.setSaveFailureListener([&](const std::string& m) { reported.push_back(m); });
 
-    {
-        SettingsOperation operation(store);
-        SetRegString(store, kKey, "Text", "C:\\Program Files\\Scrivel\\ \"quoted\"\ttab");
-        SetRegString(store, kKey, "Unicode", "Gen\xc3\xa8se \xe2\x80\x94 \xf0\x9f\x93\x96");
-        SetRegDword(store, kKey + "\\Settings", "GridLines", 1);
-        SetRegString(store, kKey + "\\Bibles", "KJV", "True");
-        ASSERT_EQ(operation.commit(), kSuccess) << store.lastError();
+        {
+            SettingsOperation operation(store);
+            SetRegString(store, key, "Text", "C:\\Program Files\\Scrivel\\ \"quoted\"\ttab");
+            SetRegString(store, key, "Unicode", "Gen\xc3\xa8se \xe2\x80\x94 \xf0\x9f\x93\x96");
+            SetRegDword(store, key + "\\Settings", "GridLines", 1);
+            SetRegString(store, key + "\\Bibles", "KJV", "True");
+            ASSERT_EQ(operation.commit(), kSuccess) << store.lastError();
+        }
+        EXPECT_EQ(tool->imports, 1);
+        const std::string query = prefix_->output("wine reg query 'HKCU\\" + key + "' /s");
+        EXPECT_NE(query.find("GridLines    REG_DWORD    0x1"), std::string::npos) << query;
+        EXPECT_NE(query.find("KJV    REG_SZ    True"), std::string::npos) << query;
+
+        // What is stored already is not written again.
+        SetRegString(store, key + "\\Bibles", "KJV", "True");
+        SetRegDword(store, key + "\\Settings", "GridLines", 1);
+        EXPECT_EQ(tool->imports, 1);
+
+        // A change made by a Wine program is seen at once, long before Wine saves it.
+        ASSERT_EQ(prefix_->run("wine reg add 'HKCU\\" + key + "\\Bibles' /v ASV /d False /f"), 0);
+        std::this_thread::sleep_for(1100ms);
+        EXPECT_EQ(GetRegString(store, RegRoot::CurrentUser, key + "\\Bibles", "ASV"), "False");
+        EXPECT_TRUE(reported.empty()) << reported.front();
+
+        // Wine keeps what we gave it: its own save at exit has it.
+        prefix_->stopServer();
+        const std::string saved = readFile(prefix_->path() / "user.reg");
+        EXPECT_NE(saved.find("\"KJV\"=\"True\""), std::string::npos);
+        EXPECT_NE(saved.find("\"ASV\"=\"False\""), std::string::npos);
+        WinePrefixSettingsStore reread(prefix_->path(), liveOptions(tool));
+        EXPECT_EQ(GetRegString(reread, RegRoot::CurrentUser, key, "Unicode"),
+                  "Gen\xc3\xa8se \xe2\x80\x94 \xf0\x9f\x93\x96");
     }
-    EXPECT_EQ(tool->imports, 1);
-    const std::string query = prefix_->output("wine reg query 'HKCU\\" + kKey + "' /s");
-    EXPECT_NE(query.find("GridLines    REG_DWORD    0x1"), std::string::npos) << query;
-    EXPECT_NE(query.find("KJV    REG_SZ    True"), std::string::npos) << query;
-
-    // What is stored already is not written again.
-    SetRegString(store, kKey + "\\Bibles", "KJV", "True");
-    SetRegDword(store, kKey + "\\Settings", "GridLines", 1);
-    EXPECT_EQ(tool->imports, 1);
-
-    // A change made by a Wine program is seen at once, long before Wine saves it.
-    ASSERT_EQ(prefix_->run("wine reg add 'HKCU\\" + kKey + "\\Bibles' /v ASV /d False /f"), 0);
-    std::this_thread::sleep_for(1100ms);
-    EXPECT_EQ(GetRegString(store, RegRoot::CurrentUser, kKey + "\\Bibles", "ASV"), "False");
-    EXPECT_TRUE(reported.empty()) << reported.front();
-
-    // Wine keeps what we gave it: its own save at exit has it.
-    prefix_->stopServer();
-    const std::string saved = readFile(prefix_->path() / "user.reg");
-    EXPECT_NE(saved.find("\"KJV\"=\"True\""), std::string::npos);
-    EXPECT_NE(saved.find("\"ASV\"=\"False\""), std::string::npos);
-    WinePrefixSettingsStore reread(prefix_->path(), liveOptions(tool));
-    EXPECT_EQ(GetRegString(reread, RegRoot::CurrentUser, kKey, "Unicode"),
-              "Gen\xc3\xa8se \xe2\x80\x94 \xf0\x9f\x93\x96");
 }
 
 TEST_F(LiveWine, AServerStartedWithAnotherTmpdirIsFound) {
@@ -216,13 +237,23 @@ TEST_F(LiveWine, AServerStartedWithAnotherTmpdirIsFound) {
     }
     EXPECT_TRUE(probed);
 
-    // So a save goes through that server rather than into a file it would overwrite.
-    WinePrefixSettingsStore store(prefix_->path(),
-                                  liveOptions(std::make_shared<WineRegistryTool>(prefix_->path())));
-    EXPECT_EQ(SetRegString(store, kKey, "OtherTmp", "seen"), kSuccess) << store.lastError();
-    EXPECT_NE(
-        prefix_->output(tmpdir + "wine reg query 'HKCU\\" + kKey + "' /v OtherTmp").find("seen"),
-        std::string::npos);
+    // So a save goes through that server rather than into a file it would
+    // overwrite, by Wine's "reg" and by our helper alike.
+    for (const bool helper : {false, true}) {
+        if (helper && !haveHelper()) continue;
+        std::shared_ptr<LiveRegistry> live;
+        if (helper)
+            live = std::make_shared<WineRegistryHelper>(prefix_->path(), kHelperExe);
+        else
+            live = std::make_shared<WineRegistryTool>(prefix_->path());
+        const std::string name = helper ? "OtherTmpHelper" : "OtherTmp";
+        WinePrefixSettingsStore store(prefix_->path(), liveOptions(live));
+        EXPECT_EQ(SetRegString(store, kKey, name, "seen"), kSuccess) << store.lastError();
+        EXPECT_NE(
+            prefix_->output(tmpdir + "wine reg query 'HKCU\\" + kKey + "' /v " + name).find("seen"),
+            std::string::npos)
+            << name;
+    }
     prefix_->run(tmpdir + "wineserver -k");
     prefix_->run(tmpdir + "wineserver -w");
 }
@@ -250,4 +281,135 @@ TEST_F(LiveWine, AServerStartingDuringAnOfflineSaveDoesNotLoseTheChange) {
         else  // the loss that the guard prevents
             EXPECT_EQ(saved.find("\"Gap\"=\"unguarded\""), std::string::npos);
     }
+}
+
+namespace {
+
+bool processGone(pid_t pid) {
+    return pid <= 0 || (::kill(pid, 0) != 0 && errno == ESRCH);
+}
+
+template <typename Condition>
+bool within(std::chrono::milliseconds limit, Condition condition) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < end) {
+        if (condition()) return true;
+        std::this_thread::sleep_for(50ms);
+    }
+    return condition();
+}
+
+}  // namespace
+
+// What the helper writes, Wine's own "reg" reads back byte for byte, and the
+// helper reads it back so too, through the server's save and value by value.
+TEST_F(LiveWine, TheHelperCarriesEveryTypeExactlyAndRemovesWhatItIsTold) {
+    if (!haveHelper()) GTEST_SKIP() << "modshelf-reg.exe was not built (no mingw-w64)";
+    ASSERT_EQ(prefix_->run("wineserver -p 60"), 0);
+    ASSERT_TRUE(prefix_->waitFor(true));
+    using Kind = RegEditChange::Kind;
+    const std::vector<std::pair<std::string, RegValue>> values = {
+        {"plain", RegValue::fromString("True")},
+        {"N\xc3\xa4me \"quoted\" \\ \xe2\x80\x94",
+         RegValue::fromString("C:\\Program Files\\\"x\"")},
+        {"utf8", RegValue::fromString("Gen\xc3\xa8se \xe2\x80\x94 \xf0\x9f\x93\x96")},
+        {"lines", RegValue::fromString("two\nlines\r\tand tab")},
+        {"", RegValue::fromString("default \xc3\xa9")},
+        {"empty", RegValue::fromString("")},
+        {"dword", RegValue::fromDword(0xdeadbeef)},
+        {"binary", RegValue::fromBytes(std::string("\x00\x01\xff", 3))},
+        {"long binary", RegValue::fromBytes(std::string(300, '\x5a'))},
+        {"multi", RegValue::fromBytes(std::string("a\0\xc3\xa9\0\0", 6), kRegMultiSz)},
+        {"expand", RegValue::fromString("%USERPROFILE%\\x", kRegExpandSz)},
+        {"qword",
+         RegValue::fromBytes(std::string("\x01\x02\x03\x04\x05\x06\x07\x08", 8), kRegQword)},
+    };
+    for (const bool serverSave : {true, false}) {
+        SCOPED_TRACE(serverSave ? "read through the server's save" : "read value by value");
+        WineRegistryHelper::Options options;
+        options.serverSave = serverSave;
+        WineRegistryHelper helper(prefix_->path(), kHelperExe, options);
+        const std::string base =
+            "HKEY_CURRENT_USER\\" + kKey + (serverSave ? "\\TypesSaved" : "\\TypesEnumerated");
+        std::vector<RegEditChange> changes = {
+            {Kind::CreateKey, base + "\\Gone\\Deeper\\Deepest", {}, {}},
+            {Kind::SetValue, base + "\\Gone\\Deeper", "x", RegValue::fromString("1")},
+            {Kind::SetValue, base, "doomed", RegValue::fromDword(1)},
+        };
+        for (const auto& [name, value] : values)
+            changes.push_back({Kind::SetValue, base, name, value});
+        std::string error;
+        ASSERT_TRUE(helper.import(regEditText(changes), error)) << error;
+        EXPECT_TRUE(helper.lastRefusals().empty()) << helper.lastRefusals().front();
+        ASSERT_TRUE(helper.import(regEditText({{Kind::DeleteValue, base, "doomed", {}},
+                                               {Kind::DeleteKey, base + "\\Gone", {}, {}},
+                                               {Kind::DeleteValue, base + "\\Never", "x", {}}}),
+                                  error))
+            << error;
+        EXPECT_TRUE(helper.lastRefusals().empty()) << helper.lastRefusals().front();
+
+        WineRegistryTool tool(prefix_->path());
+        for (LiveRegistry* reader :
+             {static_cast<LiveRegistry*>(&helper), static_cast<LiveRegistry*>(&tool)}) {
+            SCOPED_TRACE(reader == &tool ? "read by reg" : "read by the helper");
+            std::string text;
+            RegistryTree tree;
+            ASSERT_TRUE(reader->exportKey(base, text, error)) << error;
+            ASSERT_TRUE(parseRegEdit(text, base, tree, error)) << error;
+            EXPECT_EQ(tree.root().values.size(), values.size());
+            for (const auto& [name, value] : values) {
+                const NamedValue* got = tree.root().findValue(name);
+                ASSERT_NE(got, nullptr) << name;
+                EXPECT_EQ(got->value, value) << name;
+            }
+            EXPECT_EQ(tree.find("Gone"), nullptr);
+        }
+
+        // A change that another Wine program makes is read at once, also
+        // where an unchanged branch is answered from memory.
+        ASSERT_EQ(prefix_->run("wine reg add '" + base + "' /v Later /d yes /f"), 0);
+        std::string text;
+        ASSERT_TRUE(helper.exportKey(base, text, error)) << error;
+        EXPECT_NE(text.find("\"Later\"=\"yes\""), std::string::npos) << text;
+    }
+    prefix_->stopServer();
+}
+
+// The helper must never keep the user's wineserver alive: it ends when idle
+// and at once with its owner. Killed in between, it is replaced silently.
+TEST_F(LiveWine, TheHelperLetsTheServerEndAndSurvivesBeingKilled) {
+    if (!haveHelper()) GTEST_SKIP() << "modshelf-reg.exe was not built (no mingw-w64)";
+    prefix_->stopServer();
+    ASSERT_TRUE(prefix_->waitFor(false));
+    WineRegistryHelper::Options options;
+    options.idleExit = 1500ms;
+    auto helper = std::make_shared<WineRegistryHelper>(prefix_->path(), kHelperExe, options);
+    std::string text, error;
+    ASSERT_TRUE(helper->exportKey("HKEY_CURRENT_USER\\Software", text, error)) << error;
+    const pid_t first = helper->helperProcess();
+    ASSERT_GT(first, 0);
+    ASSERT_TRUE(prefix_->waitFor(true));
+
+    // Killed: the store's next save goes through a new helper, without an error.
+    ::kill(first, SIGKILL);
+    {
+        WinePrefixSettingsStore store(prefix_->path(), liveOptions(helper));
+        EXPECT_EQ(SetRegString(store, kKey, "AfterKill", "saved"), kSuccess) << store.lastError();
+        EXPECT_NE(helper->helperProcess(), first);
+        EXPECT_GT(helper->helperProcess(), 0);
+    }
+    EXPECT_NE(prefix_->output("wine reg query 'HKCU\\" + kKey + "' /v AfterKill").find("saved"),
+              std::string::npos);
+
+    // Idle, it ends by itself, and then the server ends too.
+    EXPECT_TRUE(within(10s, [&] { return helper->helperProcess() == 0; }));
+    EXPECT_TRUE(prefix_->waitFor(false, 20s));
+
+    // Its owner gone, it ends at once, and the server after it.
+    ASSERT_TRUE(helper->exportKey("HKEY_CURRENT_USER\\Software", text, error)) << error;
+    const pid_t last = helper->helperProcess();
+    ASSERT_GT(last, 0);
+    helper.reset();
+    EXPECT_TRUE(processGone(last));
+    EXPECT_TRUE(prefix_->waitFor(false, 20s));
 }

@@ -146,7 +146,8 @@ struct SideFiles {
 // SQLite opens a -journal or -wal through the guarded VFS, which refuses
 // anything but a regular file; an -shm it opens itself, and only for a module
 // in WAL mode or with a -wal. So a rollback-mode module without a -wal needs
-// no look at its -shm.
+// no look at its -shm, nor at its -journal, which SQLite looks for itself
+// and opens only through the guarded VFS.
 SideFiles sideFilesOf(const std::string& path, bool rollbackMode) {
     SideFiles side;
     std::string name = path;
@@ -159,8 +160,10 @@ SideFiles sideFilesOf(const std::string& path, bool rollbackMode) {
         if (!S_ISREG(info.st_mode)) side.usable = false;
     };
     look("-wal", side.wal);
-    look("-journal", side.journal);
-    if (!rollbackMode || side.wal) look("-shm", side.shm);
+    if (!rollbackMode || side.wal) {
+        look("-journal", side.journal);
+        look("-shm", side.shm);
+    }
     return side;
 }
 
@@ -436,8 +439,9 @@ GuardedModuleConnection::GuardedModuleConnection(const std::string& path,
     // taken for the schema and kept until the row is read: one lock instead
     // of one per statement, and schema and row come from the same version of
     // the file. A WAL-mode module must not hold its lock that way (that would
-    // need an exclusive lock on the file), nor one that has a -wal.
-    const bool holdLock = !side.wal && !side.shm && !side.journal && mode == JournalMode::Rollback;
+    // need an exclusive lock on the file), nor one that has a -wal. A journal
+    // is no reason not to: SQLite deals with it the same way in both modes.
+    const bool holdLock = !side.wal && !side.shm && mode == JournalMode::Rollback;
 
     sqlite3_vfs* vfs = guardedVfs();
     if (!vfs) return;

@@ -14,7 +14,7 @@ trap cleanup EXIT
 if command -v Xvfb >/dev/null; then
     for n in $(seq 91 120); do
         [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        Xvfb ":$n" -screen 0 1280x1024x24 -noreset -nolisten tcp >/dev/null 2>&1 &
         xvfb_pid=$!
         for _ in $(seq 50); do
             [[ -e /tmp/.X11-unix/X$n ]] && break

@@ -16,12 +16,14 @@ PrivateDisplay::PrivateDisplay() {
     pid_ = ::fork();
     if (pid_ == 0) {
         // Xvfb picks a free display number and writes it to the given fd.
+        // Without -noreset it resets whenever its last client leaves, and a
+        // test connecting at that moment is refused.
         ::dup2(ready[1], 3);
         const int devNull = ::open("/dev/null", O_RDWR);
         ::dup2(devNull, STDIN_FILENO);
         ::dup2(devNull, STDOUT_FILENO);
         ::dup2(devNull, STDERR_FILENO);
-        ::execlp("Xvfb", "Xvfb", "-displayfd", "3", "-nolisten", "tcp", "-screen", "0",
+        ::execlp("Xvfb", "Xvfb", "-displayfd", "3", "-noreset", "-nolisten", "tcp", "-screen", "0",
                  "1024x768x24", static_cast<char*>(nullptr));
         ::_exit(127);
     }

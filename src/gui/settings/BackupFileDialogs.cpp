@@ -6,9 +6,15 @@ namespace modshelf::gui {
 
 namespace {
 
-const QString kFilter = QStringLiteral("XML Files (*.xml)");
-
-std::optional<std::string> run(QFileDialog& dialog) {
+// The backup's file dialog: an XML file to write, or an existing one to read.
+std::optional<std::string> chooseXmlFile(QWidget* parent, const QString& title, bool save,
+                                         const std::string& proposed) {
+    QFileDialog dialog(parent, title);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(QStringLiteral("xml"));
+    dialog.setNameFilter(QStringLiteral("XML Files (*.xml)"));
+    dialog.selectFile(QString::fromStdString(proposed));  // asks before overwriting by default
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first().toStdString();
 }
@@ -16,25 +22,15 @@ std::optional<std::string> run(QFileDialog& dialog) {
 }  // namespace
 
 std::optional<std::string> BackupFileDialogs::chooseBackupFile(const std::string& proposed) {
-    QFileDialog dialog(parent_,
-                       QStringLiteral(" Export (Back Up) Modshelf Settings and Workspaces"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(QStringLiteral("xml"));
-    dialog.setNameFilter(kFilter);
-    dialog.selectFile(QString::fromStdString(proposed));  // asks before overwriting by default
-    return run(dialog);
+    return chooseXmlFile(parent_,
+                         QStringLiteral(" Export (Back Up) Modshelf Settings and Workspaces"), true,
+                         proposed);
 }
 
 std::optional<std::string> BackupFileDialogs::chooseRestoreFile(const std::string& proposed) {
-    QFileDialog dialog(parent_,
-                       QStringLiteral(" Import (Restore) Modshelf Settings and Workspaces"));
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(QStringLiteral("xml"));
-    dialog.setNameFilter(kFilter);
-    dialog.selectFile(QString::fromStdString(proposed));
-    return run(dialog);
+    return chooseXmlFile(parent_,
+                         QStringLiteral(" Import (Restore) Modshelf Settings and Workspaces"),
+                         false, proposed);
 }
 
 }  // namespace modshelf::gui

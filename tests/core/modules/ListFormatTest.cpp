@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/modules/ModuleRecord.h"
+#include "support/LocalTime.h"
 
 namespace modshelf::modules {
 namespace {
@@ -24,15 +25,7 @@ TEST(ListFormatTest, ThousandsAreGroupedFromTheRight) {
     EXPECT_EQ(FormatThousands(18446744073709551615ULL), "18,446,744,073,709,551,615");
 }
 
-std::tm localTime(int year, int month, int day, int hour, int minute) {
-    std::tm t{};
-    t.tm_year = year - 1900;
-    t.tm_mon = month - 1;
-    t.tm_mday = day;
-    t.tm_hour = hour;
-    t.tm_min = minute;
-    return t;
-}
+using test::localTime;
 
 TEST(ListFormatTest, LastModifiedUsesATwelveHourClock) {
     EXPECT_EQ(lastModifiedText(localTime(2015, 3, 7, 21, 5)), "03/07/15  09:05 PM");

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "ModuleFixtures.h"
 #include "support/TempDir.h"
 
 namespace modshelf::test {
@@ -17,15 +18,6 @@ namespace fs = std::filesystem;
 using Expect = CorpusModule::Expect;
 
 namespace {
-
-void run(sqlite3* db, const std::string& sql) {
-    char* error = nullptr;
-    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
-        std::string message = error ? error : "unknown error";
-        sqlite3_free(error);
-        throw std::runtime_error(sql + ": " + message);
-    }
-}
 
 sqlite3* create(const fs::path& path, const std::string& sql, const std::string& pragmas = {}) {
     fs::remove(path);

@@ -8,8 +8,6 @@
 
 namespace modshelf::test {
 
-namespace {
-
 void run(sqlite3* db, const std::string& sql) {
     char* error = nullptr;
     if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
@@ -18,6 +16,8 @@ void run(sqlite3* db, const std::string& sql) {
         throw std::runtime_error(sql + ": " + message);
     }
 }
+
+namespace {
 
 std::string quoted(const std::optional<std::string>& value) {
     if (!value) return "NULL";

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sqlite3.h>
+
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -22,6 +24,9 @@ void writeModule(const std::filesystem::path& path, const std::optional<DetailsT
 // The common case: one row of description, tab name and comments.
 void writeModule(const std::filesystem::path& path, const std::string& description,
                  const std::string& tabName, const std::string& comments = "{\\rtf1 x}");
+
+// Runs SQL on a test's own connection; throws with SQLite's message on error.
+void run(sqlite3* db, const std::string& sql);
 
 // Every entry of a folder (names, recursively) with its bytes, to prove that
 // nothing was written.

@@ -8,6 +8,7 @@
 #include "core/app/AppState.h"
 #include "core/reports/FileProperties.h"
 #include "core/reports/TextCleaning.h"
+#include "support/LocalTime.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
 
@@ -16,15 +17,7 @@ namespace {
 
 using test::TempDir;
 
-std::tm localTime(int year, int month, int day, int hour, int minute) {
-    std::tm t{};
-    t.tm_year = year - 1900;
-    t.tm_mon = month - 1;
-    t.tm_mday = day;
-    t.tm_hour = hour;
-    t.tm_min = minute;
-    return t;
-}
+using test::localTime;
 
 TEST(ModifiedLine, UsesATwelveHourClock) {
     struct Case {
@@ -87,8 +80,12 @@ protected:
     app::AppState state;
     test::ScriptedPrompter prompter;
     std::string title;
-    ReportContext context{state.currentFolder, state.selectedModulePath, state.moduleDetails,
-                          state.titlePrefix, prompter, [this](const std::string& t) { title = t; }};
+    ReportContext context{state.currentFolder,
+                          state.selectedModulePath,
+                          state.moduleDetails,
+                          state.titlePrefix,
+                          prompter,
+                          [this](const std::string& t) { title = t; }};
 };
 
 TEST_F(FilePropertiesTest, DisplayReportOfAModuleWithAKindGuess) {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <thread>
 
+#include "WineTestPrefix.h"
 #include "core/settings/RegEditFile.h"
 #include "core/settings/RegistryAccess.h"
 #include "platform/linux/WinePrefixSettingsStore.h"
@@ -26,52 +27,13 @@ using modshelf::platform::WinePrefixSettingsStore;
 using modshelf::platform::WineRegistryHelper;
 using modshelf::platform::WineRegistryTool;
 using modshelf::test::readFile;
+using modshelf::test::shellQuoted;
 using modshelf::test::TempDir;
+using modshelf::test::WineTestPrefix;
 
 namespace {
 
 const std::string kKey = "Software\\Quorvel\\ModshelfLiveTest";
-
-std::string quotedArg(const std::string& text) {
-    std::string out = "'";
-    for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-class LivePrefix {
-public:
-    std::string environment() const {
-        return "WINEPREFIX=" + quotedArg(dir_.path().string()) +
-               " WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml,winemenubuilder.exe=d' ";
-    }
-    int run(const std::string& command) const {
-        return std::system((environment() + command + " >/dev/null 2>&1").c_str());
-    }
-    std::string output(const std::string& command) const {
-        std::string text;
-        std::unique_ptr<FILE, int (*)(FILE*)> pipe(
-            popen((environment() + command + " 2>/dev/null").c_str(), "r"), pclose);
-        char buffer[4096];
-        while (pipe && std::fread(buffer, 1, 1, pipe.get()) == 1) text.push_back(buffer[0]);
-        return text;
-    }
-    void stopServer() const {
-        run("wineserver -k");
-        run("wineserver -w");
-    }
-    bool waitFor(bool running, std::chrono::milliseconds limit = 10s) const {
-        const auto end = std::chrono::steady_clock::now() + limit;
-        while (std::chrono::steady_clock::now() < end) {
-            if (systemWineServerProbe()->probe(path()).running == running) return true;
-            std::this_thread::sleep_for(50ms);
-        }
-        return false;
-    }
-    const std::filesystem::path& path() const { return dir_.path(); }
-
-private:
-    TempDir dir_;
-};
 
 const std::filesystem::path kHelperExe = MODSHELF_BINARY_DIR "/src/modshelf-reg.exe";
 
@@ -102,7 +64,7 @@ public:
     // waitForServer: hold the save until the started server is there (the
     // unguarded case, where nothing stops it), so that a slow start on a busy
     // machine cannot hide the loss; otherwise give it a fixed while.
-    SlowSaveStore(const LivePrefix& prefix, Options options, bool waitForServer)
+    SlowSaveStore(const WineTestPrefix& prefix, Options options, bool waitForServer)
         : WinePrefixSettingsStore(prefix.path(), std::move(options)),
           prefix_(prefix),
           waitForServer_(waitForServer) {}
@@ -124,24 +86,15 @@ protected:
     }
 
 private:
-    const LivePrefix& prefix_;
+    const WineTestPrefix& prefix_;
     bool waitForServer_;
 };
-
-bool haveWine() {
-    return std::system("command -v wine >/dev/null && command -v wineserver >/dev/null") == 0;
-}
 
 }  // namespace
 
 class LiveWine : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        if (!haveWine()) return;
-        prefix_ = new LivePrefix;
-        prefix_->run("wineboot -i");
-        prefix_->run("wineserver -w");
-    }
+    static void SetUpTestSuite() { prefix_ = WineTestPrefix::boot().release(); }
     static void TearDownTestSuite() {
         if (prefix_) prefix_->stopServer();
         delete prefix_;
@@ -158,10 +111,10 @@ protected:
         options.liveRegistry = std::move(tool);
         return options;
     }
-    static LivePrefix* prefix_;
+    static WineTestPrefix* prefix_;
 };
 
-LivePrefix* LiveWine::prefix_ = nullptr;
+WineTestPrefix* LiveWine::prefix_ = nullptr;
 
 // Wine's own "reg" program and our helper must behave alike.
 TEST_F(LiveWine, WhileTheServerRunsChangesGoThroughItAndItsStateIsRead) {
@@ -170,7 +123,7 @@ TEST_F(LiveWine, WhileTheServerRunsChangesGoThroughItAndItsStateIsRead) {
         SCOPED_TRACE(helper ? "helper" : "reg tool");
         const std::string key = kKey + (helper ? "\\Helper" : "\\Tool");
         ASSERT_EQ(prefix_->run("wineserver -p 60"), 0);
-        ASSERT_TRUE(prefix_->waitFor(true));
+        ASSERT_TRUE(prefix_->waitForServer(true));
         std::shared_ptr<LiveRegistry> live;
         if (helper)
             live = std::make_shared<WineRegistryHelper>(prefix_->path(), kHelperExe);
@@ -219,7 +172,7 @@ TEST_F(LiveWine, WhileTheServerRunsChangesGoThroughItAndItsStateIsRead) {
 TEST_F(LiveWine, AServerStartedWithAnotherTmpdirIsFound) {
     prefix_->stopServer();
     TempDir otherTmp;
-    const std::string tmpdir = "TMPDIR=" + quotedArg(otherTmp.path().string()) + " ";
+    const std::string tmpdir = "TMPDIR=" + shellQuoted(otherTmp.path().string()) + " ";
     ASSERT_EQ(prefix_->run(tmpdir + "wineserver -p 30"), 0);
     bool found = false;
     for (int i = 0; i < 100 && !found; ++i) {
@@ -263,7 +216,7 @@ TEST_F(LiveWine, AServerStartedWithAnotherTmpdirIsFound) {
 TEST_F(LiveWine, AServerStartingDuringAnOfflineSaveDoesNotLoseTheChange) {
     for (const bool guarded : {false, true}) {
         prefix_->stopServer();
-        ASSERT_TRUE(prefix_->waitFor(false));
+        ASSERT_TRUE(prefix_->waitForServer(false));
         const std::string value = guarded ? "guarded" : "unguarded";
         {
             WinePrefixSettingsStore::Options options =
@@ -306,7 +259,7 @@ bool within(std::chrono::milliseconds limit, Condition condition) {
 TEST_F(LiveWine, TheHelperCarriesEveryTypeExactlyAndRemovesWhatItIsTold) {
     if (!haveHelper()) GTEST_SKIP() << "modshelf-reg.exe was not built (no mingw-w64)";
     ASSERT_EQ(prefix_->run("wineserver -p 60"), 0);
-    ASSERT_TRUE(prefix_->waitFor(true));
+    ASSERT_TRUE(prefix_->waitForServer(true));
     using Kind = RegEditChange::Kind;
     const std::vector<std::pair<std::string, RegValue>> values = {
         {"plain", RegValue::fromString("True")},
@@ -380,7 +333,7 @@ TEST_F(LiveWine, TheHelperCarriesEveryTypeExactlyAndRemovesWhatItIsTold) {
 TEST_F(LiveWine, TheHelperLetsTheServerEndAndSurvivesBeingKilled) {
     if (!haveHelper()) GTEST_SKIP() << "modshelf-reg.exe was not built (no mingw-w64)";
     prefix_->stopServer();
-    ASSERT_TRUE(prefix_->waitFor(false));
+    ASSERT_TRUE(prefix_->waitForServer(false));
     WineRegistryHelper::Options options;
     options.idleExit = 1500ms;
     auto helper = std::make_shared<WineRegistryHelper>(prefix_->path(), kHelperExe, options);
@@ -388,7 +341,7 @@ TEST_F(LiveWine, TheHelperLetsTheServerEndAndSurvivesBeingKilled) {
     ASSERT_TRUE(helper->exportKey("HKEY_CURRENT_USER\\Software", text, error)) << error;
     const pid_t first = helper->helperProcess();
     ASSERT_GT(first, 0);
-    ASSERT_TRUE(prefix_->waitFor(true));
+    ASSERT_TRUE(prefix_->waitForServer(true));
 
     // Killed: the store's next save goes through a new helper, without an error.
     ::kill(first, SIGKILL);
@@ -403,7 +356,7 @@ TEST_F(LiveWine, TheHelperLetsTheServerEndAndSurvivesBeingKilled) {
 
     // Idle, it ends by itself, and then the server ends too.
     EXPECT_TRUE(within(10s, [&] { return helper->helperProcess() == 0; }));
-    EXPECT_TRUE(prefix_->waitFor(false, 20s));
+    EXPECT_TRUE(prefix_->waitForServer(false, 20s));
 
     // Its owner gone, it ends at once, and the server after it.
     ASSERT_TRUE(helper->exportKey("HKEY_CURRENT_USER\\Software", text, error)) << error;
@@ -411,5 +364,5 @@ TEST_F(LiveWine, TheHelperLetsTheServerEndAndSurvivesBeingKilled) {
     ASSERT_GT(last, 0);
     helper.reset();
     EXPECT_TRUE(processGone(last));
-    EXPECT_TRUE(prefix_->waitFor(false, 20s));
+    EXPECT_TRUE(prefix_->waitForServer(false, 20s));
 }

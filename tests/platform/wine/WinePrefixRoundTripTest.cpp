@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "WineTestPrefix.h"
 #include "core/settings/RegistryAccess.h"
 #include "core/settings/Utf16.h"
 #include "core/settings/WineHive.h"
@@ -18,73 +19,17 @@ using namespace modshelf::settings;
 using modshelf::platform::systemWineServerProbe;
 using modshelf::platform::WinePrefixSettingsStore;
 using modshelf::test::readFile;
+using modshelf::test::shellQuoted;
 using modshelf::test::TempDir;
+using modshelf::test::WineTestPrefix;
 
 namespace {
 
 const std::string kKey = "Software\\Quorvel\\ModshelfWineTest";
 
-bool haveProgram(const std::string& name) {
-    const char* path = std::getenv("PATH");
-    std::string paths = path ? path : "/usr/bin:/bin";
-    std::size_t start = 0;
-    while (start <= paths.size()) {
-        std::size_t end = paths.find(':', start);
-        if (end == std::string::npos) end = paths.size();
-        const std::string candidate = paths.substr(start, end - start) + "/" + name;
-        if (access(candidate.c_str(), X_OK) == 0) return true;
-        start = end + 1;
-    }
-    return false;
-}
-
-std::string quoted(const std::string& text) {
-    std::string out = "'";
-    for (char c : text) {
-        if (c == '\'')
-            out += "'\\''";
-        else
-            out.push_back(c);
-    }
-    return out + "'";
-}
-
-class WinePrefix {
-public:
-    std::string environment() const {
-        return "WINEPREFIX=" + quoted(dir_.path().string()) +
-               " WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=' ";
-    }
-    // Runs a command in the prefix's environment; its exit status.
-    int run(const std::string& command) const {
-        return std::system((environment() + command + " >/dev/null 2>&1").c_str());
-    }
-    // Runs a command and gives its standard output.
-    std::string output(const std::string& command) const {
-        std::string text;
-        std::unique_ptr<FILE, int (*)(FILE*)> pipe(
-            popen((environment() + command + " 2>/dev/null").c_str(), "r"), pclose);
-        if (!pipe) return text;
-        char buffer[4096];
-        while (std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe.get()))
-            text.append(buffer, got);
-        return text;
-    }
-    void waitForServerToEnd() const { run("wineserver -w"); }
-    const std::filesystem::path& path() const { return dir_.path(); }
-
-private:
-    TempDir dir_;
-};
-
 class WineRegistry : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        if (!haveProgram("wine") || !haveProgram("wineboot") || !haveProgram("wineserver")) return;
-        prefix_ = new WinePrefix;
-        prefix_->run("wineboot -i");
-        prefix_->waitForServerToEnd();
-    }
+    static void SetUpTestSuite() { prefix_ = WineTestPrefix::boot().release(); }
     static void TearDownTestSuite() {
         if (prefix_) prefix_->run("wineserver -k");
         delete prefix_;
@@ -95,10 +40,10 @@ protected:
         if (!std::filesystem::exists(prefix_->path() / "user.reg"))
             GTEST_SKIP() << "wineboot did not make a prefix here";
     }
-    static WinePrefix* prefix_;
+    static WineTestPrefix* prefix_;
 };
 
-WinePrefix* WineRegistry::prefix_ = nullptr;
+WineTestPrefix* WineRegistry::prefix_ = nullptr;
 
 std::string bytes(std::initializer_list<int> list) {
     std::string out;
@@ -171,9 +116,9 @@ TEST_F(WineRegistry, WineReadsEveryTypeWeWriteAndWeReadWhatWineSaves) {
 
     // reg export writes UTF-16: the exact check for text beyond ASCII.
     const auto exported = prefix_->path() / "export.reg";
-    ASSERT_EQ(
-        prefix_->run("wine reg export 'HKCU\\" + kKey + "' " + quoted(exported.string()) + " /y"),
-        0);
+    ASSERT_EQ(prefix_->run("wine reg export 'HKCU\\" + kKey + "' " +
+                           shellQuoted(exported.string()) + " /y"),
+              0);
     std::string exportText = utf16ToUtf8(bytesToUtf16(readFile(exported)));
     EXPECT_NE(exportText.find("\"Unicode\"=\"Gr\xc3\xbc\xc3\x9f"
                               "e \xe2\x82\xac \xf0\x9f\x98\x80 caf\xc3\xa9\""),

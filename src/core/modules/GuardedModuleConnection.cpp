@@ -4,137 +4,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "core/modules/ReadMemory.h"
+
 namespace modshelf::modules {
 
 namespace {
-
-// --- Memory: an allocator that counts what each thread's read holds. ---
-
-sqlite3_mem_methods gSystemMemory;
-bool gMemoryCounted = false;
-// The limit of the read running on this thread; 0 while no read runs.
-thread_local std::int64_t tMemoryLimit = 0;
-thread_local std::int64_t tMemoryUsed = 0;
-
-void* countedMalloc(int bytes) {
-    if (tMemoryLimit && tMemoryUsed + bytes > tMemoryLimit) return nullptr;
-    void* block = gSystemMemory.xMalloc(bytes);
-    if (block && tMemoryLimit) tMemoryUsed += gSystemMemory.xSize(block);
-    return block;
-}
-
-void countedFree(void* block) {
-    if (block && tMemoryLimit) tMemoryUsed -= gSystemMemory.xSize(block);
-    gSystemMemory.xFree(block);
-}
-
-void* countedRealloc(void* block, int bytes) {
-    if (!tMemoryLimit) return gSystemMemory.xRealloc(block, bytes);
-    const int before = block ? gSystemMemory.xSize(block) : 0;
-    if (bytes > before && tMemoryUsed + (bytes - before) > tMemoryLimit) return nullptr;
-    void* grown = gSystemMemory.xRealloc(block, bytes);
-    if (grown) tMemoryUsed += gSystemMemory.xSize(grown) - before;
-    return grown;
-}
-
-int systemSize(void* block) {
-    return gSystemMemory.xSize(block);
-}
-int systemRoundup(int bytes) {
-    return gSystemMemory.xRoundup(bytes);
-}
-int systemInit(void* data) {
-    return gSystemMemory.xInit(data);
-}
-void systemShutdown(void* data) {
-    gSystemMemory.xShutdown(data);
-}
-
-// --- Files: a VFS that opens side files read-only and never creates one. ---
-
-sqlite3_vfs* gSystemVfs = nullptr;
-sqlite3_vfs gGuardedVfs;
-constexpr const char* kGuardedVfsName = "modshelf-guarded";
-
-// A name that exists but is not a regular file (a FIFO, a device, a folder,
-// a link to one) must not be opened: opening a FIFO waits for a writer.
-bool missingOrRegular(const char* name) {
-    struct stat info;
-    if (::stat(name, &info) != 0) return true;
-    return S_ISREG(info.st_mode);
-}
-
-// The module file that the connection being opened on this thread has just
-// found to be a regular file.
-thread_local const char* tCheckedModule = nullptr;
-
-int guardedOpen(sqlite3_vfs*, const char* name, sqlite3_file* file, int flags, int* outFlags) {
-    // A read of one row needs no temporary file; only a module's code (a
-    // sort of a huge view) would, and it would fill the disk.
-    constexpr int kModuleFiles = SQLITE_OPEN_MAIN_DB | SQLITE_OPEN_MAIN_JOURNAL | SQLITE_OPEN_WAL;
-    if (!name || !(flags & kModuleFiles)) return SQLITE_CANTOPEN;
-    {
-        // The module itself was found regular a moment ago on this thread.
-        const bool checked = (flags & SQLITE_OPEN_MAIN_DB) && tCheckedModule &&
-                             std::strcmp(name, tCheckedModule) == 0;
-        if (!checked && !missingOrRegular(name)) return SQLITE_CANTOPEN;
-        // A -wal or journal that is not there stays not there; one that is
-        // there is only read.
-        flags &= ~(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_DELETEONCLOSE);
-        flags |= SQLITE_OPEN_READONLY;
-    }
-    return gSystemVfs->xOpen(gSystemVfs, name, file, flags, outFlags);
-}
-
-// Every module path given to SQLite is absolute and its last component is no
-// link (a link is resolved before opening, so that its target's side files
-// are used). SQLite's own version would look at each folder of the path once
-// more for every module, a stat per component; the name can be used as it is.
-int guardedFullPathname(sqlite3_vfs*, const char* name, int size, char* out) {
-    if (!name || name[0] != '/') return gSystemVfs->xFullPathname(gSystemVfs, name, size, out);
-    const std::size_t length = std::strlen(name);
-    if (length >= static_cast<std::size_t>(size)) return SQLITE_CANTOPEN;
-    std::memcpy(out, name, length + 1);
-    return SQLITE_OK;
-}
-
-// Runs before main, while no thread can be using SQLite, which
-// sqlite3_config requires. Memory statistics are off: they take a global
-// mutex on every allocation, and each connection's lookaside arena is hardly
-// used by a one-row read.
-[[maybe_unused]] const bool kSqliteSetUp = [] {
-    sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
-    sqlite3_config(SQLITE_CONFIG_LOOKASIDE, 0, 0);
-    // Nor is a bulk page cache: a read needs a handful of pages.
-    sqlite3_config(SQLITE_CONFIG_PAGECACHE, nullptr, 0, 0);
-    if (sqlite3_config(SQLITE_CONFIG_GETMALLOC, &gSystemMemory) == SQLITE_OK &&
-        gSystemMemory.xMalloc) {
-        sqlite3_mem_methods counted = {countedMalloc, countedFree, countedRealloc, systemSize,
-                                       systemRoundup, systemInit,  systemShutdown, nullptr};
-        gMemoryCounted = sqlite3_config(SQLITE_CONFIG_MALLOC, &counted) == SQLITE_OK;
-    }
-    return true;
-}();
-
-sqlite3_vfs* guardedVfs() {
-    static sqlite3_vfs* vfs = [] {
-        gSystemVfs = sqlite3_vfs_find(nullptr);
-        if (!gSystemVfs) return static_cast<sqlite3_vfs*>(nullptr);
-        gGuardedVfs = *gSystemVfs;
-        gGuardedVfs.pNext = nullptr;
-        gGuardedVfs.zName = kGuardedVfsName;
-        gGuardedVfs.xOpen = guardedOpen;
-        gGuardedVfs.xFullPathname = guardedFullPathname;
-        if (sqlite3_vfs_register(&gGuardedVfs, 0) != SQLITE_OK) return gSystemVfs;
-        return &gGuardedVfs;
-    }();
-    return vfs;
-}
 
 struct SideFiles {
     bool usable = true;  // false: a side file is there but not a regular file
@@ -177,19 +57,67 @@ struct ModuleHeader {
     int encoding = 0;
 };
 
-// The file is known to be regular, so the open cannot wait.
-ModuleHeader readHeader(const std::string& path) {
+ModuleHeader headerOf(int descriptor) {
     ModuleHeader result;
     unsigned char header[60] = {};
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return result;
-    const ssize_t got = ::read(fd, header, sizeof header);
-    ::close(fd);
-    if (got != static_cast<ssize_t>(sizeof header)) return result;
+    if (::pread(descriptor, header, sizeof header, 0) != static_cast<ssize_t>(sizeof header))
+        return result;
     if (header[18] == header[19] && header[18] == 1) result.mode = JournalMode::Rollback;
     if (header[18] == header[19] && header[18] == 2) result.mode = JournalMode::Wal;
     result.encoding = header[56] << 24 | header[57] << 16 | header[58] << 8 | header[59];
     return result;
+}
+
+// The file is known to be regular, so the open cannot wait.
+ModuleHeader readHeader(const std::string& path) {
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (descriptor < 0) return {};
+    const ModuleHeader header = headerOf(descriptor);
+    ::close(descriptor);
+    return header;
+}
+
+bool exists(const std::string& name) {
+    struct stat info;
+    return ::lstat(name.c_str(), &info) == 0;
+}
+
+// What a first look at a module path found.
+enum class FirstLook {
+    Unreadable,  // not there, or not a regular file
+    Plain,       // a UTF-8 module in rollback mode with no -wal: `module` holds it
+    NeedsCare,   // a link, a relative path, a WAL or UTF-16 module, a -wal
+};
+
+// Most modules are plain. Such a module is opened once, without following a
+// link and without waiting on a FIFO, looked at through the descriptor, and
+// the same descriptor is then read by SQLite.
+FirstLook lookAt(const std::string& path, CheckedModule& module) {
+    if (path.front() != '/') return FirstLook::NeedsCare;
+    // Listing a folder is no use of its modules: their access times stay as
+    // they were, and no inode is written back for reading a row. Only the
+    // owner of a file may ask for that.
+    constexpr int kFlags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    int descriptor = ::open(path.c_str(), kFlags | O_NOATIME);
+    if (descriptor < 0 && errno == EPERM) descriptor = ::open(path.c_str(), kFlags);
+    if (descriptor < 0) return errno == ELOOP ? FirstLook::NeedsCare : FirstLook::Unreadable;
+    struct stat info;
+    if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(descriptor);
+        return FirstLook::Unreadable;
+    }
+    const ModuleHeader header = headerOf(descriptor);
+    const bool plain = header.mode == JournalMode::Rollback &&
+                       (header.encoding == 0 || header.encoding == 1) && !exists(path + "-wal");
+    if (!plain) {
+        ::close(descriptor);
+        return FirstLook::NeedsCare;
+    }
+    module.path = path;
+    module.descriptor = descriptor;
+    module.info = info;
+    module.walAbsent = true;
+    return FirstLook::Plain;
 }
 
 // --- printf: its time grows with a width or precision, which no limit on
@@ -303,6 +231,7 @@ void applyFixedLimits(sqlite3* db) {
 // costs as much as reading a module's row, so each reading thread keeps one.
 class ReadingConnection {
 public:
+
     ReadingConnection() = default;
     ~ReadingConnection() { close(); }
     ReadingConnection(const ReadingConnection&) = delete;
@@ -415,6 +344,20 @@ GuardedModuleConnection::GuardedModuleConnection(const std::string& path,
                                                  const ModuleBudget& budget)
     : workLeft_(budget.workSteps) {
     if (path.empty()) return;
+    switch (lookAt(path, checked_)) {
+        case FirstLook::Unreadable:
+            return;
+        case FirstLook::Plain:
+            // Read under one shared lock (see openWithCare).
+            attach(false, true, nullptr, budget);
+            return;
+        case FirstLook::NeedsCare:
+            openWithCare(path, budget);
+            return;
+    }
+}
+
+void GuardedModuleConnection::openWithCare(const std::string& path, const ModuleBudget& budget) {
     // Side files lie beside the file itself, not beside a link to it.
     struct stat info;
     if (::lstat(path.c_str(), &info) != 0) return;
@@ -442,14 +385,20 @@ GuardedModuleConnection::GuardedModuleConnection(const std::string& path,
     // need an exclusive lock on the file), nor one that has a -wal. A journal
     // is no reason not to: SQLite deals with it the same way in both modes.
     const bool holdLock = !side.wal && !side.shm && mode == JournalMode::Rollback;
-
-    sqlite3_vfs* vfs = guardedVfs();
-    if (!vfs) return;
-    // A UTF-16 module, and a read inside a read (none today), get a
-    // connection of their own.
+    // A UTF-16 module gets a connection of its own.
     const char* encoding = header.encoding == 2   ? "UTF-16le"
                            : header.encoding == 3 ? "UTF-16be"
                                                   : nullptr;
+    checked_.path = real;
+    checked_.info = info;
+    attach(immutable, holdLock, encoding, budget);
+}
+
+void GuardedModuleConnection::attach(bool immutable, bool holdLock, const char* encoding,
+                                     const ModuleBudget& budget) {
+    sqlite3_vfs* vfs = guardedVfs();
+    if (!vfs) return;
+    // A read inside a read (none today) gets a connection of its own too.
     if (tReading.busy || encoding) {
         ownConnection_ = std::make_unique<ReadingConnection>();
         connection_ = ownConnection_.get();
@@ -464,21 +413,15 @@ GuardedModuleConnection::GuardedModuleConnection(const std::string& path,
     sqlite3_limit(db, SQLITE_LIMIT_SQL_LENGTH, budget.maxLength);
     sqlite3_progress_handler(db, ModuleBudget::kWorkStep, &onProgress, this);
     sqlite3_busy_handler(db, &onBusy, this);
-    if (gMemoryCounted) {
-        tMemoryLimit = budget.maxMemory;
-        tMemoryUsed = 0;
-    }
-    tCheckedModule = real.c_str();
-    const bool attached = connection_->attach(moduleUri(real, immutable), holdLock);
-    tCheckedModule = nullptr;
-    if (attached) db_ = db;
+    startCountingMemory(budget.maxMemory);
+    checkedScope_.emplace(checked_);
+    if (connection_->attach(moduleUri(checked_.path, immutable), holdLock)) db_ = db;
 }
 
 GuardedModuleConnection::~GuardedModuleConnection() {
     // The read's budget ends before the module is detached, so that a read
     // that ran out of work or memory can still be undone.
-    tMemoryLimit = 0;
-    tMemoryUsed = 0;
+    stopCountingMemory();
     if (!connection_) return;
     if (sqlite3* db = connection_->db()) {
         sqlite3_progress_handler(db, 0, nullptr, nullptr);

@@ -4,8 +4,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "core/modules/GuardedVfs.h"
 #include "core/modules/ModuleBudget.h"
 
 namespace modshelf::modules {
@@ -39,6 +41,10 @@ public:
     bool overBudget() const { return workLeft_ < 0; }
 
 private:
+    void openWithCare(const std::string& path, const ModuleBudget& budget);
+    // Attaches checked_ to this thread's reading connection, or to one of
+    // its own for a UTF-16 module (`encoding`).
+    void attach(bool immutable, bool holdLock, const char* encoding, const ModuleBudget& budget);
     static int onProgress(void* self);
     static int onBusy(void* self, int attempts);
 
@@ -46,6 +52,9 @@ private:
     std::unique_ptr<ReadingConnection> ownConnection_;
     sqlite3* db_ = nullptr;
     std::int64_t workLeft_ = 0;
+    CheckedModule checked_;
+    // Ends after the module is detached: SQLite looks at the file then too.
+    std::optional<CheckedModuleScope> checkedScope_;
 };
 
 // The file: URI SQLite is given for a module path (exposed for tests).

@@ -1,5 +1,6 @@
 #include "core/modules/ModuleDetails.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -209,6 +210,76 @@ TEST_F(ModuleDetailsTest, ReadsLeaveNoLockBehind) {
             EXPECT_EQ(readListedDetails(file).tabName, "NEW");
         }
     }
+}
+
+// Modules of one kind with Details of other shapes, read in turns: each is
+// read by its own column positions.
+TEST_F(ModuleDetailsTest, ModulesOfOneKindWithOtherLayoutsAreEachReadByPosition) {
+    DetailsTable three;
+    three.rows.push_back({"Three", "THR", "c3"});
+    writeModule(path("three.bblx"), three);
+    DetailsTable seven;
+    seven.columns = {"Abbreviation", "Description", "Comments", "Version", "Font", "a", "b"};
+    seven.rows.push_back({"Seven", "SVN", "c7", "1", "f", "x", "y"});
+    writeModule(path("seven.bblx"), seven);
+    DetailsTable two;
+    two.columns = {"Title", "Abbreviation"};
+    two.rows.push_back({"Two", "TWO"});
+    writeModule(path("two.bblx"), two);
+
+    for (const char* name :
+         {"three.bblx", "seven.bblx", "three.bblx", "two.bblx", "seven.bblx", "two.bblx"}) {
+        SCOPED_TRACE(name);
+        const std::string expected = name[1] == 'h' ? "THR" : name[1] == 'e' ? "SVN" : "TWO";
+        EXPECT_EQ(readListedDetails(path(name)).tabName, expected);
+        EXPECT_EQ(readModuleDetails(path(name)).tabName, expected);
+    }
+}
+
+int openDescriptors() {
+    int count = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
+        ++count;
+    return count;
+}
+
+// Whatever a module turns out to be, its read leaves no file open.
+TEST_F(ModuleDetailsTest, ReadsLeaveNoFileOpen) {
+    writeModule(path("plain.bblx"), "Plain", "PLN");
+    DetailsTable table;
+    table.rows.push_back({"Logged", "WAL", "c"});
+    writeModule(path("logged.bblx"), table, /*wal=*/true);
+    test::writeFile(dir / "text.bblx", "This is a readme, not a database.\n");
+    test::writeFile(dir / "zero.bblx", "");
+    writeModule(path("locked.bblx"), "Locked", "LCK");
+    test::writeFile(dir / "locked.bblx-wal", "");  // a -wal SQLite refuses to read
+    ASSERT_EQ(::mkfifo(path("fifo.bblx").c_str(), 0644), 0);
+    std::filesystem::create_symlink(dir / "plain.bblx", dir / "link.bblx");
+    std::filesystem::create_directory(dir / "folder.bblx");
+
+    const int before = openDescriptors();
+    for (int round = 0; round < 3; ++round)
+        for (const char* name : {"plain.bblx", "logged.bblx", "text.bblx", "zero.bblx",
+                                 "locked.bblx", "fifo.bblx", "link.bblx", "folder.bblx"}) {
+            readListedDetails(path(name));
+            readModuleDetails(path(name));
+        }
+    EXPECT_EQ(openDescriptors(), before);
+    EXPECT_EQ(readListedDetails(path("link.bblx")).tabName, "PLN");
+}
+
+// Listing a folder is no use of its modules: reading a row leaves the
+// module's access time as it was, even where the system would update it.
+TEST_F(ModuleDetailsTest, ReadingLeavesAccessTimesAlone) {
+    writeModule(path("old.bblx"), "Old", "OLD");
+    // An access time before the change time is one any read would update.
+    const timespec times[2] = {{1000000000, 0}, {UTIME_OMIT, UTIME_OMIT}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path("old.bblx").c_str(), times, 0), 0);
+
+    EXPECT_EQ(readListedDetails(path("old.bblx")).tabName, "OLD");
+    struct stat info;
+    ASSERT_EQ(::stat(path("old.bblx").c_str(), &info), 0);
+    EXPECT_EQ(info.st_atim.tv_sec, 1000000000);
 }
 
 }  // namespace

@@ -1,0 +1,54 @@
+#include "core/modules/GuardedVfs.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "ModuleFixtures.h"
+#include "support/TempDir.h"
+
+namespace modshelf::modules {
+namespace {
+
+std::string tabNameThroughGuardedVfs(const std::string& path) {
+    sqlite3* db = nullptr;
+    std::string tabName;
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, guardedVfs()->zName) ==
+        SQLITE_OK) {
+        sqlite3_stmt* statement = nullptr;
+        sqlite3_prepare_v2(db, "SELECT Abbreviation FROM Details;", -1, &statement, nullptr);
+        if (sqlite3_step(statement) == SQLITE_ROW)
+            tabName = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+        sqlite3_finalize(statement);
+    }
+    sqlite3_close(db);
+    return tabName;
+}
+
+// The file a module read looked at is the file SQLite reads, even if the
+// name has come to mean another file since.
+TEST(GuardedVfsTest, SqliteReadsTheCheckedDescriptorNotTheNameAgain) {
+    test::TempDir dir;
+    const std::string looked = (dir / "looked.bblx").string();
+    const std::string named = (dir / "named.bblx").string();
+    test::writeModule(looked, "Looked at", "LKD");
+    test::writeModule(named, "Named", "NMD");
+
+    CheckedModule module;
+    module.path = named;
+    module.descriptor = ::open(looked.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(module.descriptor, 0);
+    ASSERT_EQ(::fstat(module.descriptor, &module.info), 0);
+    {
+        CheckedModuleScope scope(module);
+        EXPECT_EQ(tabNameThroughGuardedVfs(named), "LKD");
+    }
+    EXPECT_EQ(module.descriptor, -1) << "SQLite took the descriptor";
+    EXPECT_EQ(tabNameThroughGuardedVfs(named), "NMD") << "outside the scope the name is used";
+}
+
+}  // namespace
+}  // namespace modshelf::modules

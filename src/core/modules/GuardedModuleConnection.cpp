@@ -231,7 +231,6 @@ void applyFixedLimits(sqlite3* db) {
 // costs as much as reading a module's row, so each reading thread keeps one.
 class ReadingConnection {
 public:
-
     ReadingConnection() = default;
     ~ReadingConnection() { close(); }
     ReadingConnection(const ReadingConnection&) = delete;
@@ -243,7 +242,8 @@ public:
     // share with the connection; only a new connection takes it.
     sqlite3* open(sqlite3_vfs* vfs, const char* encoding = nullptr) {
         if (db_) return db_;
-        const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX;
+        // Read-only: every module attached to it is opened read-only too.
+        const int flags = SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX;
         const std::string setEncoding =
             encoding ? "PRAGMA encoding='" + std::string(encoding) + "';" : std::string();
         if (sqlite3_open_v2(":memory:", &db_, flags, vfs->zName) != SQLITE_OK ||
@@ -260,8 +260,9 @@ public:
         return db_;
     }
 
-    // Attaches the module at `uri`; its locking mode applies to it.
-    bool attach(const std::string& uri, bool holdLock) {
+    // Attaches the module at `name` (a path or a file: URI); its locking
+    // mode applies to it.
+    bool attach(const std::string& name, bool holdLock) {
         if (holdLock != holdingLocks_) {
             sqlite3_stmt* pragma = holdLock ? holdLocks_ : releaseLocks_;
             const int step = sqlite3_step(pragma);
@@ -270,7 +271,7 @@ public:
             if (!done) return false;
             holdingLocks_ = holdLock;
         }
-        sqlite3_bind_text(attach_, 1, uri.data(), static_cast<int>(uri.size()), SQLITE_STATIC);
+        sqlite3_bind_text(attach_, 1, name.data(), static_cast<int>(name.size()), SQLITE_STATIC);
         const bool attached = sqlite3_step(attach_) == SQLITE_DONE;
         sqlite3_reset(attach_);
         sqlite3_clear_bindings(attach_);
@@ -415,7 +416,11 @@ void GuardedModuleConnection::attach(bool immutable, bool holdLock, const char* 
     sqlite3_busy_handler(db, &onBusy, this);
     startCountingMemory(budget.maxMemory);
     checkedScope_.emplace(checked_);
-    if (connection_->attach(moduleUri(checked_.path, immutable), holdLock)) db_ = db;
+    // A plain module needs none of a URI's options: its absolute path, which
+    // never starts with "file:", is taken as it is.
+    const bool plain = !immutable && checked_.walAbsent;
+    if (connection_->attach(plain ? checked_.path : moduleUri(checked_.path, immutable), holdLock))
+        db_ = db;
 }
 
 GuardedModuleConnection::~GuardedModuleConnection() {

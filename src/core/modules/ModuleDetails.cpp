@@ -2,10 +2,9 @@
 
 #include <sqlite3.h>
 
-#include <array>
-#include <optional>
+#include <algorithm>
 #include <string>
-#include <string_view>
+#include <vector>
 
 #include "core/host/HostInterface.h"
 #include "core/modules/GuardedModuleConnection.h"
@@ -62,96 +61,80 @@ ModuleDetails readRow(sqlite3_stmt* statement, const GuardedModuleConnection& co
     return details;
 }
 
-// The first `wanted` columns of "SELECT * FROM Details" by position, for a
-// Details whose "SELECT *" has `columns` columns; SQLite refuses the query
-// when that count is wrong. One statement instead of two: "SELECT *" to learn
-// the names and then the narrowed query.
-std::string buildPositionalQuery(int columns, int wanted) {
+// The columns "SELECT * FROM Details" gives: all but the hidden columns of a
+// virtual table (generated columns are there). From the schema SQLite has
+// parsed already, which costs far less than preparing "SELECT *", whose
+// column names SQLite works out in full.
+struct DetailsColumns {
+    bool known = false;
+    int count = 0;
+    std::vector<std::string> firstNames;  // up to the number asked for
+};
+
+DetailsColumns detailsColumns(sqlite3* db, int wanted) {
+    DetailsColumns columns;
+    Statement pragma(db, "PRAGMA " + std::string(kModuleSchema) + ".table_xinfo(\"" +
+                             std::string(host::kDetailsTable) + "\");");
+    if (!pragma.get()) return columns;
+    constexpr int kName = 1;
+    constexpr int kHidden = 6;  // 1: hidden; 2 and 3: generated
+    int step;
+    while ((step = sqlite3_step(pragma.get())) == SQLITE_ROW) {
+        if (sqlite3_column_int(pragma.get(), kHidden) == 1) continue;
+        ++columns.count;
+        if (static_cast<int>(columns.firstNames.size()) < wanted) {
+            const auto* name =
+                reinterpret_cast<const char*>(sqlite3_column_text(pragma.get(), kName));
+            columns.firstNames.emplace_back(name ? name : "");
+        }
+    }
+    columns.known = step == SQLITE_DONE;
+    return columns;
+}
+
+std::string quotedName(const std::string& name) {
+    std::string quoted = "\"";
+    for (char c : name) {
+        if (c == '"') quoted.push_back('"');
+        quoted.push_back(c);
+    }
+    return quoted + "\"";
+}
+
+// "SELECT *" scans the table itself; a query for fewer columns would scan an
+// index holding them if there is one, and its first row could be another.
+constexpr const char* kInTableOrder = " NOT INDEXED";
+
+// The named columns, one by one, so that a long column the caller does not
+// want (the comments, for the list) is never loaded.
+std::string namedQuery(const std::vector<std::string>& names) {
+    std::string query = "SELECT ";
+    for (std::size_t i = 0; i < names.size(); ++i) query += (i ? "," : "") + quotedName(names[i]);
+    return query + " FROM " + detailsTable() + kInTableOrder + " LIMIT 1;";
+}
+
+// The first `wanted` of `columns` columns by position, whatever their names
+// (an empty name cannot be selected by name).
+std::string positionalQuery(int columns, int wanted) {
     std::string query = "WITH d(";
     for (int i = 0; i < columns; ++i) query += (i ? ",c" : "c") + std::to_string(i);
-    query += ") AS (SELECT * FROM " + detailsTable() + ") SELECT ";
+    query += ") AS (SELECT * FROM " + detailsTable() + kInTableOrder + ") SELECT ";
     for (int i = 0; i < wanted && i < columns; ++i) query += (i ? ",c" : "c") + std::to_string(i);
     return query + " FROM d LIMIT 1;";
 }
 
-// The text stays valid until the next call on this thread.
-const std::string& positionalQuery(int columns, int wanted) {
-    struct Query {
-        int columns = 0;
-        int wanted = 0;
-        std::string text;
-    };
-    thread_local std::array<Query, 4> recent;
-    thread_local std::size_t next = 0;
-    for (const Query& query : recent)
-        if (query.columns == columns && query.wanted == wanted) return query.text;
-    Query& slot = recent[next];
-    next = (next + 1) % recent.size();
-    slot = {columns, wanted, buildPositionalQuery(columns, wanted)};
-    return slot.text;
-}
-
-// Modules of one kind mostly share one Details layout, so the column count
-// last seen on this thread for a file extension is the guess for the next.
-class ColumnCountGuesses {
-public:
-    int guess(std::string_view path) const {
-        const std::string_view extension = extensionOf(path);
-        for (const Guess& entry : entries_)
-            if (entry.columns > 0 && entry.extension == extension) return entry.columns;
-        return 0;
-    }
-
-    void remember(std::string_view path, int columns) {
-        const std::string_view extension = extensionOf(path);
-        for (Guess& entry : entries_)
-            if (entry.columns > 0 && entry.extension == extension) {
-                entry.columns = columns;
-                return;
-            }
-        entries_[next_] = {std::string(extension), columns};
-        next_ = (next_ + 1) % entries_.size();
-    }
-
-private:
-    struct Guess {
-        std::string extension;
-        int columns = 0;
-    };
-
-    static std::string_view extensionOf(std::string_view path) {
-        const std::size_t dot = path.find_last_of("./");
-        return dot == std::string_view::npos || path[dot] == '/' ? std::string_view()
-                                                                 : path.substr(dot);
-    }
-
-    std::array<Guess, 8> entries_;
-    std::size_t next_ = 0;
-};
-
-thread_local ColumnCountGuesses tColumnCounts;
-
 ModuleDetails readDetails(const std::string& path, int fields, const ModuleBudget& budget) {
-    ModuleDetails details;
     GuardedModuleConnection connection(path, budget);
     sqlite3* db = connection.db();
-    if (!db) return details;
-
-    std::optional<Statement> statement;
-    if (const int guess = tColumnCounts.guess(path); guess > 0) {
-        statement.emplace(db, positionalQuery(guess, fields));
-        if (!statement->get()) statement.reset();
-    }
-    if (!statement) {
-        Statement all(db, "SELECT * FROM " + detailsTable() + " LIMIT 1;");
-        if (!all.get()) return details;
-        const int columns = sqlite3_column_count(all.get());
-        tColumnCounts.remember(path, columns);
-        statement.emplace(db, positionalQuery(columns, fields));
-        // A Details of no columns at all still gives its row as "SELECT *".
-        if (!statement->get()) return readRow(all.get(), connection, fields);
-    }
-    return readRow(statement->get(), connection, fields);
+    if (!db) return {};
+    const DetailsColumns columns = detailsColumns(db, fields);
+    if (!columns.known || columns.count == 0) return {};
+    const bool named = std::none_of(columns.firstNames.begin(), columns.firstNames.end(),
+                                    [](const std::string& name) { return name.empty(); });
+    Statement statement(
+        db, named ? namedQuery(columns.firstNames) : positionalQuery(columns.count, fields));
+    if (!statement.get()) return {};
+    return readRow(statement.get(), connection, fields);
 }
 
 }  // namespace

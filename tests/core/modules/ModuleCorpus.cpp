@@ -105,6 +105,17 @@ std::vector<CorpusModule> writeModuleCorpus(const fs::path& folder, std::vector<
     write(add("quoted-names.bblx"),
           "CREATE TABLE Details(\"a\"\"b\" TEXT, [select] TEXT, `c d` TEXT);"
           "INSERT INTO Details VALUES('quote', 'SEL', 'c');");
+    write(add("covering-index.bblx"),
+          "CREATE TABLE Details(d TEXT, t TEXT, c TEXT); CREATE INDEX DT ON Details(d, t);"
+          "INSERT INTO Details VALUES('zz', 'Z', 'c'), ('aa', 'A', 'c');");
+    write(add("empty-name.bblx"),
+          "CREATE TABLE Details(\"\" TEXT, t TEXT, c TEXT);"
+          "INSERT INTO Details VALUES('nameless', 'NN', 'c');");
+    write(add("rowid-named.cmtx"),
+          "CREATE TABLE Details(rowid TEXT, oid TEXT, c TEXT);"
+          "INSERT INTO Details(rowid, oid, c) VALUES('Named rowid', 'OID', 'c');");
+    write(add("view-same-names.bblx"),
+          "CREATE VIEW Details AS SELECT 'first' AS x, 'SECOND' AS x, 'third' AS X;");
     write(add("fts4.bblx"),
           "CREATE VIRTUAL TABLE Details USING fts4(d, t, c);"
           "INSERT INTO Details VALUES('Full text', 'FT4', 'c');");

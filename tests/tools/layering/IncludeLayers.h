@@ -13,8 +13,8 @@ inline const std::vector<std::string> kCoreLayers = {
     "text", "tree", "dialogs", "settings", "host", "modules", "workspaces", "reports", "app",
 };
 
-// Core sources that still call the system directly, until their work moves
-// behind a platform interface; no other core source may.
+// Core sources that call the system directly: the module reader works below
+// SQLite, on the files SQLite itself opens. No other core source may.
 inline const std::vector<std::string> kSystemHeadersStillUsed = {
     "modules/GuardedModuleConnection.cpp",
     "modules/GuardedVfs.cpp",

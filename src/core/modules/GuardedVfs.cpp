@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 
 #include "core/modules/ReadMemory.h"
@@ -81,13 +82,27 @@ OpenCall gSystemOpen = nullptr;
 StatCall gSystemStat = nullptr;
 
 int checkedOpen(const char* name, int flags, int mode) {
-    if (tChecked && tChecked->descriptor >= 0 && (flags & O_ACCMODE) == O_RDONLY &&
-        !(flags & O_CREAT) && isChecked(name)) {
+    if (!tChecked) return gSystemOpen(name, flags, mode);
+    if (tChecked->descriptor >= 0 && (flags & O_ACCMODE) == O_RDONLY && !(flags & O_CREAT) &&
+        isChecked(name)) {
         const int descriptor = tChecked->descriptor;
         tChecked->descriptor = -1;
         return descriptor;
     }
-    return gSystemOpen(name, flags, mode);
+    // While a module is read, whatever SQLite opens is the module or one of
+    // its side files, and must be a regular file. A name looked at a moment
+    // ago may have been replaced by a FIFO since, so the check is made on
+    // what was opened, and the open does not wait for a FIFO's writer.
+    // (Non-blocking mode changes nothing for a regular file.)
+    const int descriptor = gSystemOpen(name, flags | O_NONBLOCK | O_NOCTTY, mode);
+    if (descriptor < 0) return descriptor;
+    struct stat info;
+    if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(descriptor);
+        errno = EACCES;
+        return -1;
+    }
+    return descriptor;
 }
 
 int checkedStat(const char* name, struct stat* info) {

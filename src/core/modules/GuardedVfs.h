@@ -14,7 +14,9 @@ namespace modshelf::modules {
 sqlite3_vfs* guardedVfs();
 
 // A module file this thread has just looked at and found to be a regular
-// file. While it is the thread's checked module:
+// file. While it is the thread's checked module, any file SQLite opens on this
+// thread must be a regular file (checked on the opened file, without waiting
+// on a FIFO), and:
 //  - SQLite's open of `path` takes `descriptor`, when there is one, instead
 //    of opening the name again, so the file read is the file looked at;
 //  - SQLite's stat of `path`, which only tells a writer whether the file was

@@ -73,8 +73,8 @@ int guardedFullPathname(sqlite3_vfs*, const char* name, int size, char* out) {
     return SQLITE_OK;
 }
 
-// --- The system calls of SQLite's own file layer, for the checked module.
-// They pass every other name through unchanged. ---
+// --- The system calls of SQLite's own file layer. On a thread that is not
+// reading a module they are the system's own. ---
 
 using OpenCall = int (*)(const char*, int, int);
 using StatCall = int (*)(const char*, struct stat*);

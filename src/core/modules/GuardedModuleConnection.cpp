@@ -67,56 +67,42 @@ ModuleHeader headerOf(int descriptor) {
     return result;
 }
 
-// The file is known to be regular, so the open cannot wait.
-ModuleHeader readHeader(const std::string& path) {
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (descriptor < 0) return {};
-    const ModuleHeader header = headerOf(descriptor);
-    ::close(descriptor);
-    return header;
-}
-
-bool exists(const std::string& name) {
-    struct stat info;
-    return ::lstat(name.c_str(), &info) == 0;
-}
-
-// What a first look at a module path found.
-enum class FirstLook {
-    Unreadable,  // not there, or not a regular file
-    Plain,       // a UTF-8 module in rollback mode with no -wal: `module` holds it
-    NeedsCare,   // a link, a relative path, a WAL or UTF-16 module, a -wal
+// What opening a module path found.
+enum class Opened {
+    Regular,   // `module` holds the open file
+    Link,      // the last component is a link: open what it leads to instead
+    Unusable,  // not there, unreadable, or not a regular file
 };
 
-// Most modules are plain. Such a module is opened once, without following a
-// link and without waiting on a FIFO, looked at through the descriptor, and
-// the same descriptor is then read by SQLite.
-FirstLook lookAt(const std::string& path, CheckedModule& module) {
-    if (path.front() != '/') return FirstLook::NeedsCare;
+// A module is opened once, without following a link and without waiting on a
+// FIFO, and looked at through the descriptor, which SQLite then reads.
+Opened openModule(const std::string& path, CheckedModule& module, ModuleHeader& header) {
     // Listing a folder is no use of its modules: their access times stay as
     // they were, and no inode is written back for reading a row. Only the
     // owner of a file may ask for that.
     constexpr int kFlags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
     int descriptor = ::open(path.c_str(), kFlags | O_NOATIME);
     if (descriptor < 0 && errno == EPERM) descriptor = ::open(path.c_str(), kFlags);
-    if (descriptor < 0) return errno == ELOOP ? FirstLook::NeedsCare : FirstLook::Unreadable;
+    if (descriptor < 0) return errno == ELOOP ? Opened::Link : Opened::Unusable;
     struct stat info;
     if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(descriptor);
-        return FirstLook::Unreadable;
+        return Opened::Unusable;
     }
-    const ModuleHeader header = headerOf(descriptor);
-    const bool plain = header.mode == JournalMode::Rollback &&
-                       (header.encoding == 0 || header.encoding == 1) && !exists(path + "-wal");
-    if (!plain) {
-        ::close(descriptor);
-        return FirstLook::NeedsCare;
-    }
+    header = headerOf(descriptor);
     module.path = path;
     module.descriptor = descriptor;
     module.info = info;
-    module.walAbsent = true;
-    return FirstLook::Plain;
+    return Opened::Regular;
+}
+
+// The absolute path, the last component no link, of what `path` names.
+std::string resolvedPath(const std::string& path) {
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (!resolved) return {};
+    std::string real = resolved;
+    std::free(resolved);
+    return real;
 }
 
 // --- printf: its time grows with a width or precision, which no limit on
@@ -344,36 +330,19 @@ GuardedModuleConnection::GuardedModuleConnection(const std::string& path,
                                                  const ModuleBudget& budget)
     : workLeft_(budget.workSteps) {
     if (path.empty()) return;
-    switch (lookAt(path, checked_)) {
-        case FirstLook::Unreadable:
-            return;
-        case FirstLook::Plain:
-            // Read under one shared lock (see openWithCare).
-            attach(false, true, nullptr, budget);
-            return;
-        case FirstLook::NeedsCare:
-            openWithCare(path, budget);
-            return;
-    }
-}
-
-void GuardedModuleConnection::openWithCare(const std::string& path, const ModuleBudget& budget) {
     // Side files lie beside the file itself, not beside a link to it.
-    struct stat info;
-    if (::lstat(path.c_str(), &info) != 0) return;
-    std::string real = path;
-    if (S_ISLNK(info.st_mode) || path.front() != '/') {
-        char* resolved = ::realpath(path.c_str(), nullptr);
-        if (!resolved) return;
-        real = resolved;
-        std::free(resolved);
-        if (::stat(real.c_str(), &info) != 0) return;
+    ModuleHeader header;
+    Opened opened = path.front() == '/' ? openModule(path, checked_, header) : Opened::Link;
+    if (opened == Opened::Link) {
+        const std::string real = resolvedPath(path);
+        if (real.empty()) return;
+        opened = openModule(real, checked_, header);
     }
-    if (!S_ISREG(info.st_mode)) return;
-    const ModuleHeader header = readHeader(real);
+    if (opened != Opened::Regular) return;
     const JournalMode mode = header.mode;
-    const SideFiles side = sideFilesOf(real, mode == JournalMode::Rollback);
+    const SideFiles side = sideFilesOf(checked_.path, mode == JournalMode::Rollback);
     if (!side.usable) return;
+    checked_.walAbsent = !side.wal;
     // Checked just before opening: with neither file there, no program has
     // the WAL-mode module open, and one that opens it now writes to a new
     // -wal, not to the file read here.
@@ -389,8 +358,6 @@ void GuardedModuleConnection::openWithCare(const std::string& path, const Module
     const char* encoding = header.encoding == 2   ? "UTF-16le"
                            : header.encoding == 3 ? "UTF-16be"
                                                   : nullptr;
-    checked_.path = real;
-    checked_.info = info;
     attach(immutable, holdLock, encoding, budget);
 }
 
@@ -415,10 +382,10 @@ void GuardedModuleConnection::attach(bool immutable, bool holdLock, const char* 
     sqlite3_busy_handler(db, &onBusy, this);
     startCountingMemory(budget.maxMemory);
     checkedScope_.emplace(checked_);
-    // A plain module needs none of a URI's options: its absolute path, which
-    // never starts with "file:", is taken as it is.
-    const bool plain = !immutable && checked_.walAbsent;
-    if (connection_->attach(plain ? checked_.path : moduleUri(checked_.path, immutable), holdLock))
+    // A rollback-mode module with no side file needs none of a URI's options:
+    // its absolute path, which never starts with "file:", is taken as it is.
+    if (connection_->attach(holdLock ? checked_.path : moduleUri(checked_.path, immutable),
+                            holdLock))
         db_ = db;
 }
 

@@ -41,7 +41,6 @@ public:
     bool overBudget() const { return workLeft_ < 0; }
 
 private:
-    void openWithCare(const std::string& path, const ModuleBudget& budget);
     // Attaches checked_ to this thread's reading connection, or to one of
     // its own for a UTF-16 module (`encoding`).
     void attach(bool immutable, bool holdLock, const char* encoding, const ModuleBudget& budget);

@@ -12,6 +12,8 @@
 #include <cstring>
 #include <thread>
 
+#include "platform/linux/ExecList.h"
+
 namespace modshelf::platform {
 
 namespace {
@@ -75,11 +77,8 @@ bool ChildProcessPipe::start(const std::vector<std::string>& argv,
         return false;
     }
     std::vector<std::string> args = argv, env = environment;
-    std::vector<char*> argvPointers, envPointers;
-    for (auto& a : args) argvPointers.push_back(a.data());
-    argvPointers.push_back(nullptr);
-    for (auto& e : env) envPointers.push_back(e.data());
-    envPointers.push_back(nullptr);
+    const std::vector<char*> argvPointers = execList(args);
+    const std::vector<char*> envPointers = execList(env);
 
     const pid_t child = ::fork();
     if (child < 0) {

@@ -11,6 +11,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/linux/ExecList.h"
+
 extern char** environ;
 
 namespace modshelf::platform {
@@ -32,14 +34,6 @@ std::vector<std::string> childEnvironment(const fs::path& winePrefix) {
         result.emplace_back(*entry);
     }
     if (!winePrefix.empty()) result.push_back("WINEPREFIX=" + winePrefix.string());
-    return result;
-}
-
-std::vector<char*> pointers(std::vector<std::string>& texts) {
-    std::vector<char*> result;
-    result.reserve(texts.size() + 1);
-    for (std::string& text : texts) result.push_back(text.data());
-    result.push_back(nullptr);
     return result;
 }
 
@@ -112,8 +106,8 @@ bool LinuxProgramLauncher::startDetached(const std::string& program,
     }
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     std::vector<std::string> environment = childEnvironment(winePrefix_);
-    std::vector<char*> argvPointers = pointers(argv);
-    std::vector<char*> envPointers = pointers(environment);
+    std::vector<char*> argvPointers = execList(argv);
+    std::vector<char*> envPointers = execList(environment);
 
     // The grandchild reports a failed exec through this pipe; a successful
     // exec closes it, so the parent reads end-of-file.

@@ -13,6 +13,7 @@
 
 #include "core/settings/RegEditFile.h"
 #include "platform/linux/AtomicFile.h"
+#include "platform/linux/ExecList.h"
 
 extern char** environ;
 
@@ -88,11 +89,8 @@ bool WineRegistryTool::runReg(const std::vector<std::string>& arguments, std::st
     std::vector<std::string> argv{"wine", "reg"};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     std::vector<std::string> envp = wineEnvironment(prefix_, serverDir_);
-    std::vector<char*> argvPointers, envPointers;
-    for (auto& a : argv) argvPointers.push_back(a.data());
-    argvPointers.push_back(nullptr);
-    for (auto& e : envp) envPointers.push_back(e.data());
-    envPointers.push_back(nullptr);
+    const std::vector<char*> argvPointers = execList(argv);
+    const std::vector<char*> envPointers = execList(envp);
 
     const pid_t child = ::fork();
     if (child < 0) {

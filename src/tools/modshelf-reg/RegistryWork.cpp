@@ -65,6 +65,14 @@ bool splitKey(const std::string& keyPath, HKEY& root, std::string& rootName, std
     return false;
 }
 
+// The same for a whole-branch request, which says why a key cannot be split.
+bool splitKey(const std::string& keyPath, HKEY& root, std::string& rootName, std::wstring& sub,
+              std::string& error) {
+    if (splitKey(keyPath, root, rootName, sub)) return true;
+    error = "\"" + keyPath + "\" does not begin with the name of a registry root.";
+    return false;
+}
+
 // Quoted as the export reader expects: backslash and quote escaped, and line
 // ends too, so that every value stays on its line.
 void appendQuoted(std::string& out, const std::string& text) {
@@ -307,10 +315,7 @@ bool exportTree(const std::string& keyPath, std::string& out, std::string& error
     HKEY root = nullptr;
     std::string rootName;
     std::wstring sub;
-    if (!splitKey(keyPath, root, rootName, sub)) {
-        error = "\"" + keyPath + "\" does not begin with the name of a registry root.";
-        return false;
-    }
+    if (!splitKey(keyPath, root, rootName, sub, error)) return false;
     std::string fullName = rootName;
     if (!sub.empty()) fullName += "\\" + narrow(sub);
     exportCache.watch(root, sub, keyPath);
@@ -368,10 +373,7 @@ bool saveTree(const std::string& keyPath, std::string& out, std::string& error) 
     HKEY root = nullptr;
     std::string rootName;
     std::wstring sub;
-    if (!splitKey(keyPath, root, rootName, sub)) {
-        error = "\"" + keyPath + "\" does not begin with the name of a registry root.";
-        return false;
-    }
+    if (!splitKey(keyPath, root, rootName, sub, error)) return false;
     if (!enableBackupPrivilege()) {
         error = "The registry cannot be saved without the backup privilege.";
         return false;

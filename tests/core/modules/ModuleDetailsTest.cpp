@@ -212,30 +212,6 @@ TEST_F(ModuleDetailsTest, ReadsLeaveNoLockBehind) {
     }
 }
 
-// Modules of one kind with Details of other shapes, read in turns: each is
-// read by its own column positions.
-TEST_F(ModuleDetailsTest, ModulesOfOneKindWithOtherLayoutsAreEachReadByPosition) {
-    DetailsTable three;
-    three.rows.push_back({"Three", "THR", "c3"});
-    writeModule(path("three.bblx"), three);
-    DetailsTable seven;
-    seven.columns = {"Abbreviation", "Description", "Comments", "Version", "Font", "a", "b"};
-    seven.rows.push_back({"Seven", "SVN", "c7", "1", "f", "x", "y"});
-    writeModule(path("seven.bblx"), seven);
-    DetailsTable two;
-    two.columns = {"Title", "Abbreviation"};
-    two.rows.push_back({"Two", "TWO"});
-    writeModule(path("two.bblx"), two);
-
-    for (const char* name :
-         {"three.bblx", "seven.bblx", "three.bblx", "two.bblx", "seven.bblx", "two.bblx"}) {
-        SCOPED_TRACE(name);
-        const std::string expected = name[1] == 'h' ? "THR" : name[1] == 'e' ? "SVN" : "TWO";
-        EXPECT_EQ(readListedDetails(path(name)).tabName, expected);
-        EXPECT_EQ(readModuleDetails(path(name)).tabName, expected);
-    }
-}
-
 int openDescriptors() {
     int count = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
